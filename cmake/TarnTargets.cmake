@@ -1,0 +1,21 @@
+# Helpers shared by every subsystem's CMakeLists.
+
+# tarn_install_program(<target>...): install into the program directory.
+function(tarn_install_program)
+  install(TARGETS ${ARGN}
+          RUNTIME DESTINATION ${TARN_INSTALL_DIR}
+          LIBRARY DESTINATION ${TARN_INSTALL_DIR})
+endfunction()
+
+# tarn_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# A GoogleTest executable kept out of the program directory, registered with CTest.
+function(tarn_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+                                           BUILD_RPATH "${TARN_BIN_DIR}")
+  target_compile_definitions(${name} PRIVATE TARN_BIN_DIR="${TARN_BIN_DIR}"
+                                             TARN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+endfunction()
