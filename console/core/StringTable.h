@@ -1,3 +1,4 @@
+// Engineers: read CONTRIBUTING.md at the top of the tree before changing anything.
 // Every user-visible text of the system, by numeric id.
 #pragma once
 
