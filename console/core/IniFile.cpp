@@ -1,0 +1,346 @@
+#include "IniFile.h"
+
+#include "TextEncoding.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+struct KeyLine {
+    std::string_view name;
+    std::string_view value;
+    size_t valueOffset; // where the value's text (after "=" and its blanks) begins
+};
+
+std::optional<std::string_view> ParseSectionHeader(std::string_view text) {
+    std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty() || trimmed.front() != '[')
+        return std::nullopt;
+    size_t close = trimmed.rfind(']');
+    if (close == std::string_view::npos || close == 0)
+        return std::nullopt;
+    return TrimBlanks(trimmed.substr(1, close - 1));
+}
+
+std::optional<KeyLine> ParseKeyLine(std::string_view text) {
+    std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[')
+        return std::nullopt;
+    size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    std::string_view name = TrimBlanks(text.substr(0, equals));
+    if (name.empty())
+        return std::nullopt;
+    size_t valueOffset = equals + 1;
+    while (valueOffset < text.size() && IsBlank(text[valueOffset]))
+        ++valueOffset;
+    return KeyLine{name, TrimBlanks(text.substr(equals + 1)), valueOffset};
+}
+
+bool HasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool IsWritableSection(std::string_view section) {
+    return !TrimBlanks(section).empty() && !HasLineBreakOrNul(section) &&
+           section.find(']') == std::string_view::npos;
+}
+
+bool IsWritableKey(std::string_view key) {
+    std::string_view trimmed = TrimBlanks(key);
+    return !trimmed.empty() && !HasLineBreakOrNul(key) && key.find('=') == std::string_view::npos &&
+           trimmed.front() != '[' && trimmed.front() != ';';
+}
+
+bool IsBlankLine(std::string_view text) { return TrimBlanks(text).empty(); }
+
+bool ReadWholeFile(const std::string& path, std::string& content, int& error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return false;
+    }
+    content.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = errno;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// A symbolic link is followed, so that the link stays and its target changes.
+std::string ResolveTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr)
+        return resolved;
+    return path;
+}
+
+// Creates a new file beside target with the permissions of the file it replaces.
+int CreateTemporaryBeside(const std::string& target, std::string& tempPath) {
+    static std::atomic<unsigned> counter{0};
+    struct stat old{};
+    bool hadOld = ::stat(target.c_str(), &old) == 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = target + ".tmp." + std::to_string(::getpid()) + "." +
+                   std::to_string(counter.fetch_add(1));
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (hadOld) {
+                [[maybe_unused]] int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+                ::fchmod(fd, old.st_mode & 07777);
+            }
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+std::mutex& UpdateLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+} // namespace
+
+CIniFile CIniFile::Parse(std::string_view content, std::string path) {
+    CIniFile file;
+    file.m_strPath = std::move(path);
+    file.m_bExists = true;
+    if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        file.m_bByteOrderMark = true;
+        content.remove_prefix(kByteOrderMark.size());
+    }
+    bool lineEndKnown = false;
+    while (!content.empty()) {
+        size_t newline = content.find('\n');
+        Line line;
+        if (newline == std::string_view::npos) {
+            line.raw = std::string(content);
+            content = {};
+        } else {
+            bool crlf = newline > 0 && content[newline - 1] == '\r';
+            line.raw = std::string(content.substr(0, crlf ? newline - 1 : newline));
+            line.end = crlf ? "\r\n" : "\n";
+            content.remove_prefix(newline + 1);
+            if (!lineEndKnown) {
+                file.m_strLineEnd = line.end;
+                lineEndKnown = true;
+            }
+        }
+        line.text = DecodeExternalText(line.raw);
+        file.m_lines.push_back(std::move(line));
+    }
+    return file;
+}
+
+CIniFile CIniFile::Load(const std::string& path) {
+    std::string content;
+    int error = 0;
+    if (ReadWholeFile(path, content, error))
+        return Parse(content, path);
+    CIniFile file;
+    file.m_strPath = path;
+    file.m_bReadError = error != ENOENT;
+    return file;
+}
+
+bool CIniFile::Update(const std::string& path, const std::function<bool(CIniFile&)>& change) {
+    std::lock_guard guard(UpdateLock());
+    CIniFile file = Load(path);
+    if (!change(file))
+        return false;
+    return file.Save();
+}
+
+std::optional<size_t> CIniFile::FindSection(std::string_view section) const {
+    std::string_view wanted = TrimBlanks(section);
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        auto name = ParseSectionHeader(m_lines[i].text);
+        if (name && EqualsNoCase(*name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+size_t CIniFile::SectionEnd(size_t header) const {
+    for (size_t i = header + 1; i < m_lines.size(); ++i) {
+        if (ParseSectionHeader(m_lines[i].text))
+            return i;
+    }
+    return m_lines.size();
+}
+
+std::optional<size_t> CIniFile::FindKey(size_t header, std::string_view key) const {
+    std::string_view wanted = TrimBlanks(key);
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        auto line = ParseKeyLine(m_lines[i].text);
+        if (line && EqualsNoCase(line->name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+bool CIniFile::HasSection(std::string_view section) const {
+    return FindSection(section).has_value();
+}
+
+std::optional<std::string> CIniFile::GetValue(std::string_view section,
+                                              std::string_view key) const {
+    auto header = FindSection(section);
+    if (!header)
+        return std::nullopt;
+    auto index = FindKey(*header, key);
+    if (!index)
+        return std::nullopt;
+    return std::string(ParseKeyLine(m_lines[*index].text)->value);
+}
+
+std::string CIniFile::GetString(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
+    auto value = GetValue(section, key);
+    return value ? *value : std::string(fallback);
+}
+
+void CIniFile::InsertLine(size_t index, std::string text) {
+    // The line before a new last line needs a line end of its own.
+    if (index == m_lines.size() && index > 0 && m_lines[index - 1].end.empty())
+        m_lines[index - 1].end = m_strLineEnd;
+    Line line{text, m_strLineEnd, text};
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
+}
+
+bool CIniFile::AddSection(std::string_view section) {
+    if (!IsWritableSection(section))
+        return false;
+    if (HasSection(section))
+        return true;
+    if (!m_lines.empty() && !IsBlankLine(m_lines.back().text))
+        InsertLine(m_lines.size(), "");
+    InsertLine(m_lines.size(), "[" + std::string(TrimBlanks(section)) + "]");
+    return true;
+}
+
+bool CIniFile::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+    if (!IsWritableSection(section) || !IsWritableKey(key) || HasLineBreakOrNul(value))
+        return false;
+    AddSection(section);
+    size_t header = *FindSection(section);
+    std::string_view newValue = TrimBlanks(value);
+    if (auto index = FindKey(header, key)) {
+        // Keep the key's spelling and the blanks around "=", replace the value.
+        Line& line = m_lines[*index];
+        std::string text = line.text.substr(0, ParseKeyLine(line.text)->valueOffset);
+        text += newValue;
+        line.raw = text;
+        line.text = std::move(text);
+        return true;
+    }
+    size_t insertAt = SectionEnd(header);
+    while (insertAt > header + 1 && IsBlankLine(m_lines[insertAt - 1].text))
+        --insertAt;
+    InsertLine(insertAt, std::string(TrimBlanks(key)) + "=" + std::string(newValue));
+    return true;
+}
+
+std::string CIniFile::ToText() const {
+    std::string text;
+    if (m_bByteOrderMark)
+        text += kByteOrderMark;
+    for (const Line& line : m_lines) {
+        text += line.raw;
+        text += line.end;
+    }
+    return text;
+}
+
+bool CIniFile::Save() const {
+    if (m_bReadError || m_strPath.empty())
+        return false;
+    std::string target = ResolveTarget(m_strPath);
+    std::string tempPath;
+    int fd = CreateTemporaryBeside(target, tempPath);
+    if (fd < 0)
+        return false;
+    bool written = WriteAll(fd, ToText()) && ::fsync(fd) == 0;
+    written = (::close(fd) == 0) && written;
+    if (!written || ::rename(tempPath.c_str(), target.c_str()) != 0) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string ReadProfileString(const std::string& file, std::string_view section,
+                              std::string_view key, std::string_view fallback) {
+    return CIniFile::Load(file).GetString(section, key, fallback);
+}
+
+bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    return CIniFile::Update(file,
+                            [&](CIniFile& ini) { return ini.SetValue(section, key, value); });
+}
+
+bool ReadIniList(const std::string& file, std::string_view section, std::string_view listName,
+                 std::vector<std::string>& list) {
+    list.clear();
+    CIniFile ini = CIniFile::Load(file);
+    if (!ini.Exists())
+        return false;
+    for (unsigned long number = 1;; ++number) {
+        auto value = ini.GetValue(section, std::string(listName) + std::to_string(number));
+        if (!value || value->empty())
+            break;
+        list.push_back(std::move(*value));
+    }
+    return true;
+}
+
+bool ReadIniValue(const std::string& file, std::string_view section, std::string_view key,
+                  std::string& value) {
+    value = CIniFile::Load(file).GetString(section, key);
+    return !value.empty();
+}
