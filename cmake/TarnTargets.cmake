@@ -19,3 +19,14 @@ function(tarn_add_test name)
                                              TARN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
 endfunction()
+
+# tarn_add_folder(<folder>): add_subdirectory unless TARN_ONLY excludes it.
+# Group folders (tests, bench, fuzz, tools) are always entered; their children
+# are filtered by their path relative to the source tree.
+function(tarn_add_folder dir)
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  if(TARN_ONLY AND NOT rel MATCHES "^(tests|bench|fuzz|tools)$" AND NOT rel MATCHES "${TARN_ONLY}")
+    return()
+  endif()
+  add_subdirectory(${dir})
+endfunction()

@@ -1,0 +1,19 @@
+// The console's record of one agent computer, held by value in the computer list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct AgentComputer {
+    std::string Name; // the list's key, compared case-sensitively
+    std::string LogFile;   // data directory + name + "/" + name + ".log"
+    std::string InfoFile;  // data directory + name + "/" + name + ".INI"
+    std::string Directory; // data directory + name + "/"
+    int32_t AuditionCount = 0;
+    std::string ComputerStartDate;
+    std::string TARNStartDate;
+    std::string LastTouch;
+    bool ActionTimedOut = false;
+    bool RestartPending = false; // a system restart was sent and has not been answered
+    bool Alive = true;
+};

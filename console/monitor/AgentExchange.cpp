@@ -1,0 +1,183 @@
+#include "AgentExchange.h"
+
+#include "FieldText.h"
+#include "IniFile.h"
+#include "StringTable.h"
+#include "TARNTool.h"
+
+namespace {
+
+constexpr unsigned IDS_AGENT_STOPS_AUDITION = 1020;
+constexpr unsigned IDS_AGENT_RESUMES_AUDITION = 1021;
+constexpr unsigned IDS_AGENT_GONE = 1022;
+constexpr unsigned IDS_AGENT_BACK = 1023;
+constexpr unsigned IDS_UNSAFE_COMPUTER_NAME = 7000;
+
+constexpr const char* kInfoSection = "Information";
+
+std::string Trimmed(const std::string& text) {
+    size_t begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos)
+        return {};
+    size_t end = text.find_last_not_of(" \t\r\n");
+    return text.substr(begin, end - begin + 1);
+}
+
+bool ListHasFirstField(const std::vector<std::string>& list, const std::string& value) {
+    for (const std::string& item : list)
+        if (GetField(item, 1, ';') == value)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool IsSafeComputerName(const std::string& name) {
+    std::string trimmed = Trimmed(name);
+    return !trimmed.empty() && trimmed != "." && trimmed != ".." &&
+           name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+CAgentExchange::CAgentExchange(CComputerList& computers, IEventViewSink& events,
+                               std::function<std::string()> dataDirectory)
+    : m_computers(computers), m_events(events), m_dataDirectory(std::move(dataDirectory)) {}
+
+std::string CAgentExchange::GlobalConfigFile() const { return m_dataDirectory() + "TARN.CFG"; }
+
+void CAgentExchange::RegisterAgentComputer(const AuditionEntry& entry) {
+    const std::string& name = entry.Definition.AgentComputer;
+    if (name.empty())
+        return;
+    m_computers.Lock();
+    int nIndex = m_computers.FindOrAdd(name);
+    AgentComputer computer = m_computers.GetAt(nIndex);
+    if (IsSafeComputerName(name)) {
+        computer.Directory = m_dataDirectory() + name + "/";
+        computer.LogFile = computer.Directory + name + ".log";
+        computer.InfoFile = computer.Directory + name + ".INI";
+    }
+    ++computer.AuditionCount;
+    m_computers.SetAt(nIndex, computer);
+    m_computers.Unlock();
+}
+
+void CAgentExchange::CheckAgentLiveness() {
+    m_computers.Lock();
+    for (int i = 0; i < m_computers.GetSize(); ++i) {
+        AgentComputer computer = m_computers.GetAt(i);
+        if (computer.InfoFile.empty())
+            continue; // no exchange directory: the audition reports the name itself
+        CIniFile info = CIniFile::Load(computer.InfoFile);
+        computer.ComputerStartDate = info.GetString(kInfoSection, "ComputerStartDate");
+        computer.TARNStartDate = info.GetString(kInfoSection, "TARNStartDate");
+        computer.LastTouch = info.GetString(kInfoSection, "LastTouch");
+        bool alive = !computer.TARNStartDate.empty();
+        if (alive && !computer.Alive)
+            m_events.AddEventViewLine(EVENT_VIEW_INFO, computer.Name, "",
+                                      LoadTarnString(IDS_AGENT_BACK));
+        else if (!alive && computer.Alive)
+            m_events.AddEventViewLine(EVENT_VIEW_WARNING, computer.Name, "",
+                                      LoadTarnString(IDS_AGENT_GONE));
+        computer.Alive = alive;
+        m_computers.SetAt(i, computer);
+    }
+    m_computers.Unlock();
+}
+
+bool CAgentExchange::IsPerformedByAgent(const AuditionEntry& entry) {
+    const DBAudition& audition = entry.Definition;
+    AgentComputer computer = m_computers.GetAgentComputer(audition.AgentComputer);
+    std::string configFile = GlobalConfigFile();
+    std::vector<std::string> servers;
+    ReadIniList(configFile, "Server", "Server", servers);
+    bool listed = false;
+    for (const std::string& server : servers)
+        listed = listed || server == computer.Name;
+    if (!listed || !computer.Alive)
+        return false;
+
+    std::vector<std::string> watched;
+    switch (static_cast<AuditionType>(audition.AUDITION_TYPE)) {
+    case AuditionType::Service:
+        ReadIniList(configFile, computer.Name, "Service", watched);
+        return ListHasFirstField(watched, audition.Service.SERVICE_MODULE);
+    case AuditionType::App:
+        ReadIniList(configFile, computer.Name, "App", watched);
+        return ListHasFirstField(watched, audition.App.APP_MODULE);
+    default:
+        return true;
+    }
+}
+
+bool CAgentExchange::CheckAgentPerforms(AuditionEntry& entry) {
+    const std::string& name = entry.Definition.AgentComputer;
+    if (name.empty())
+        return true;
+    if (!IsSafeComputerName(name)) {
+        ReportUnsafeName(entry);
+        return false;
+    }
+    bool performs = IsPerformedByAgent(entry);
+    ReportPerformsChange(entry, performs);
+    return performs;
+}
+
+void CAgentExchange::ReportPerformsChange(AuditionEntry& entry, bool performs) {
+    if (performs == entry.AgentPerforms)
+        return;
+    const DBAudition& audition = entry.Definition;
+    m_events.AddEventViewLine(performs ? EVENT_VIEW_INFO : EVENT_VIEW_WARNING,
+                              audition.AgentComputer, audition.NAME,
+                              LoadTarnString(performs ? IDS_AGENT_RESUMES_AUDITION
+                                                      : IDS_AGENT_STOPS_AUDITION));
+    entry.AgentPerforms = performs;
+}
+
+// A name that could leave the data directory never reaches a path; the
+// audition reports it once and is skipped from then on.
+void CAgentExchange::ReportUnsafeName(AuditionEntry& entry) {
+    if (!entry.AgentPerforms)
+        return;
+    m_events.AddEventViewLine(EVENT_VIEW_ERROR, entry.Definition.AgentComputer,
+                              entry.Definition.NAME, LoadTarnString(IDS_UNSAFE_COMPUTER_NAME));
+    entry.AgentPerforms = false;
+}
+
+AgentComputer CAgentExchange::GetAgentComputer(const std::string& name) {
+    return m_computers.GetAgentComputer(name);
+}
+
+namespace {
+
+std::vector<AgentServiceInfo> ReadServiceList(const std::string& file, const std::string& section,
+                                              const char* listName) {
+    std::vector<std::string> raw;
+    ReadIniList(file, section, listName, raw);
+    std::vector<AgentServiceInfo> services;
+    for (const std::string& item : raw)
+        if (CountFields(item, ';') == 3)
+            services.push_back({GetField(item, 1, ';'), GetField(item, 2, ';'),
+                                GetField(item, 3, ';')});
+    return services;
+}
+
+} // namespace
+
+std::vector<AgentInventoryComputer> BuildAgentInventory(const std::string& globalConfigFile) {
+    std::vector<std::string> servers;
+    ReadIniList(globalConfigFile, "Server", "Server", servers);
+    std::vector<AgentInventoryComputer> inventory;
+    for (const std::string& server : servers) {
+        AgentInventoryComputer computer;
+        computer.Name = server;
+        computer.Services = ReadServiceList(globalConfigFile, server, "Service");
+        computer.InstalledServices = ReadServiceList(globalConfigFile, server, "Servicelist");
+        std::vector<std::string> apps;
+        ReadIniList(globalConfigFile, server, "App", apps);
+        for (const std::string& app : apps)
+            if (CountFields(app, ';') == 1)
+                computer.Apps.push_back(app);
+        inventory.push_back(std::move(computer));
+    }
+    return inventory;
+}

@@ -1,0 +1,61 @@
+// The console's side of the file exchange with the agents in the shared data
+// directory: which computers run an agent, whether each agent is alive, and
+// whether it still performs a given audition.
+#pragma once
+
+#include "AuditionEntry.h"
+#include "ComputerList.h"
+#include "IEventViewSink.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The agents' inventory as "TARN.CFG" lists it, for the selection dialogs.
+struct AgentServiceInfo {
+    std::string Module;      // first field: compared with SERVICE_MODULE
+    std::string Name;        // second field
+    std::string DisplayName; // third field
+};
+
+struct AgentInventoryComputer {
+    std::string Name;
+    std::vector<AgentServiceInfo> Services;          // "Service": watched services
+    std::vector<std::string> Apps;                   // "App": watched applications
+    std::vector<AgentServiceInfo> InstalledServices; // "Servicelist"
+};
+
+// A computer name is used in paths only when it cannot leave the data
+// directory: not empty after trimming, no "/" or NUL, not "." or "..".
+bool IsSafeComputerName(const std::string& name);
+
+class CAgentExchange {
+public:
+    // dataDirectory returns the current data directory with a trailing "/"
+    // (the general settings may change it while the console runs).
+    CAgentExchange(CComputerList& computers, IEventViewSink& events,
+                   std::function<std::string()> dataDirectory);
+
+    // Called for every entry in every pass before its check.
+    void RegisterAgentComputer(const AuditionEntry& entry);
+    // Called after each pass: reads every agent's information file and reports changes.
+    void CheckAgentLiveness();
+    // Whether the entry's agent is alive and still lists the audition; reports
+    // changes of the entry's AgentPerforms.
+    bool CheckAgentPerforms(AuditionEntry& entry);
+    AgentComputer GetAgentComputer(const std::string& name);
+
+    std::string GlobalConfigFile() const;
+
+private:
+    bool IsPerformedByAgent(const AuditionEntry& entry);
+    void ReportPerformsChange(AuditionEntry& entry, bool performs);
+    void ReportUnsafeName(AuditionEntry& entry);
+
+    CComputerList& m_computers;
+    IEventViewSink& m_events;
+    std::function<std::string()> m_dataDirectory;
+};
+
+// Reads "TARN.CFG" into the inventory; entries of the wrong shape are skipped.
+std::vector<AgentInventoryComputer> BuildAgentInventory(const std::string& globalConfigFile);
