@@ -1,0 +1,150 @@
+#include "GatewayServer.h"
+
+#include "Pinger.h"
+#include "SmtpSender.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// How long a connected client may take to deliver its request.
+constexpr int kRequestReadTimeoutMs = 2000;
+
+// Reads until the client shuts down its sending side, the buffer overflows or
+// the time-out passes. Returns the byte count, or -1 on time-out or error.
+ssize_t ReadRequest(int fd, char* buffer, size_t capacity) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kRequestReadTimeoutMs);
+    size_t total = 0;
+    while (total < capacity) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd pfd{fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&pfd, 1, static_cast<int>(left.count())) <= 0)
+            return -1;
+        ssize_t n = ::recv(fd, buffer + total, capacity - total, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        total += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(total);
+}
+
+void SendAnswer(int fd, int32_t answer) {
+    // Little-endian on the wire, which is the machine's order (see the header).
+    ::send(fd, &answer, sizeof answer, MSG_NOSIGNAL);
+}
+
+} // namespace
+
+CGatewayServer::CGatewayServer(std::string runtimeDirectory)
+    : m_socketPath(runtimeDirectory + GATEWAY_SOCKET_NAME),
+      m_lockPath(runtimeDirectory + "TARN_Gateway.lock") {}
+
+CGatewayServer::~CGatewayServer() {
+    if (m_listenFd >= 0) {
+        // Still holding the lock, so no other gateway has bound this path.
+        ::unlink(m_socketPath.c_str());
+        ::close(m_listenFd);
+    }
+    // The lock file stays: removing it would let two gateways lock different files.
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
+
+CGatewayServer::ListenResult CGatewayServer::Listen() {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (m_socketPath.size() >= sizeof address.sun_path)
+        return ListenResult::Failed;
+    std::memcpy(address.sun_path, m_socketPath.c_str(), m_socketPath.size() + 1);
+
+    m_lockFd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_lockFd < 0)
+        return ListenResult::Failed;
+    if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? ListenResult::AlreadyRunning : ListenResult::Failed;
+
+    // Whoever held the lock before is gone; a socket file left behind is stale.
+    ::unlink(m_socketPath.c_str());
+    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (m_listenFd < 0)
+        return ListenResult::Failed;
+    const mode_t oldMask = ::umask(0077);
+    const int bound = ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::umask(oldMask);
+    if (bound != 0 || ::listen(m_listenFd, 16) != 0) {
+        ::close(m_listenFd);
+        m_listenFd = -1;
+        return ListenResult::Failed;
+    }
+    return ListenResult::Listening;
+}
+
+void CGatewayServer::Run() {
+    for (;;) {
+        int connection = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0) {
+            if (errno == EINTR || errno == ECONNABORTED || errno == EMFILE || errno == ENFILE)
+                continue;
+            return;
+        }
+        const bool goOn = Serve(connection);
+        ::close(connection);
+        if (!goOn)
+            return;
+    }
+}
+
+bool CGatewayServer::IsOwnUser(int connection) const {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           peer.uid == ::geteuid();
+}
+
+bool CGatewayServer::Serve(int connection) {
+    // A peer of another user gets no answer and changes nothing.
+    if (!IsOwnUser(connection))
+        return true;
+
+    char message[GATEWAY_MESSAGE_SIZE + 1];
+    const ssize_t size = ReadRequest(connection, message, sizeof message);
+    if (size < 0)
+        return true;
+    if (static_cast<size_t>(size) != GATEWAY_MESSAGE_SIZE) {
+        SendAnswer(connection, GATEWAY_ANSWER_UNKNOWN);
+        return true;
+    }
+    int32_t code;
+    std::memcpy(&code, message, sizeof code);
+    std::memcpy(&m_request, message + sizeof code, sizeof m_request);
+    SendAnswer(connection, Handle(code));
+    return code != GATEWAY_QUIT;
+}
+
+int32_t CGatewayServer::Handle(int32_t code) {
+    switch (code) {
+    case GATEWAY_QUIT:
+        return GATEWAY_ANSWER_QUIT;
+    case GATEWAY_PING:
+        return CPinger::Ping(GatewayFieldText(m_request.PingHost), m_request.PingTimeout);
+    case GATEWAY_SEND_MAIL:
+        return CSmtpSender::Send(m_request);
+    default:
+        return GATEWAY_ANSWER_UNKNOWN;
+    }
+}

@@ -1,0 +1,15 @@
+// ICMP echo ("ping") of one IPv4 host, as the gateway answers it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+class CPinger {
+public:
+    // Sends one echo of 32 data bytes to host (a name or a dotted address) and
+    // waits up to timeoutMs for the reply. Answers GATEWAY_PING_REPLY (0),
+    // GATEWAY_PING_NO_REPLY or one of the other positive GATEWAY_PING_* numbers.
+    // Uses an unprivileged ICMP datagram socket where the system allows it
+    // (net.ipv4.ping_group_range), else a raw socket, which needs CAP_NET_RAW.
+    static int32_t Ping(std::string_view host, uint32_t timeoutMs);
+};

@@ -1,0 +1,27 @@
+// Sends one Internet mail over SMTP (through libcurl), as the gateway answers it.
+#pragma once
+
+#include "tarn/GatewayRequest.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CSmtpSender {
+public:
+    // Sends MailSubject and MailBody from MailFrom to MailTo through MailServer.
+    // Answers GATEWAY_MAIL_SENT (0), GATEWAY_MAIL_INCOMPLETE (1),
+    // GATEWAY_MAIL_NO_CONNECTION (2) or GATEWAY_MAIL_REFUSED (3).
+    static int32_t Send(const GatewayRequest& request);
+
+    // The message text: "From: " F CR LF "To: " R CR LF "Subject: " S CR LF CR LF T,
+    // with every bare LF of the body sent as CR LF. Line breaks inside F, R and S
+    // become blanks so that they cannot start header lines of their own.
+    static std::string ComposeMessage(std::string_view from, std::string_view to,
+                                      std::string_view subject, std::string_view body);
+    // "host" or "host:port" (port 25 when none); IPv6 addresses as "[addr]:port"
+    // or bare. Returns false for a text without a host or with a bad port.
+    static bool SplitServer(std::string_view server, std::string& host, unsigned& port);
+    // The address inside "<...>" when the text has one, else the text itself.
+    static std::string_view EnvelopeAddress(std::string_view address);
+};
