@@ -40,9 +40,16 @@ CLUTool::CLUTool()
       m_nMaxFileSize(100000), m_nOutputs(OutputFile) {}
 
 CLUTool& LUTool() {
-    static CLUTool instance;
-    return instance;
+    // Constructed on first use and never destroyed, so that code running while
+    // static objects are torn down at exit can still trace and assert.
+    static CLUTool* instance = new CLUTool;
+    return *instance;
 }
+
+namespace {
+// The instance exists from program load on.
+[[maybe_unused]] CLUTool& g_constructAtLoad = LUTool();
+} // namespace
 
 void CLUTool::Trace(uint32_t level, const char* format, ...) {
     std::lock_guard traceGuard(m_traceLock);
@@ -169,6 +176,16 @@ uint32_t CLUTool::GetLevel() const {
 std::string CLUTool::GetFileName() const {
     std::lock_guard guard(m_fileLock);
     return m_strFileName;
+}
+
+uint32_t CLUTool::GetAbortSeverity() const {
+    std::lock_guard guard(m_fileLock);
+    return m_nAbortSeverity;
+}
+
+int32_t CLUTool::GetMaxFileSize() const {
+    std::lock_guard guard(m_fileLock);
+    return m_nMaxFileSize;
 }
 
 uint32_t CLUTool::GetOutputs() const {

@@ -27,7 +27,10 @@ public:
     void Trace(uint32_t level, const char* format, ...) __attribute__((format(printf, 3, 4)));
     // Appends one time-stamped line to the trace file; file errors lose the line.
     void WriteLine(const std::string& text);
-    // Reports a failed consistency check; see the seven-line report in WriteLine.
+    // Reports a failed consistency check: with output bit 1 the
+    // seven-line entry "Assert fehlgeschlagen!" + report goes to the file; with
+    // bit 0 the message sink is asked; the process aborts when the stop mark
+    // stays set (severity >= AbortSeverity and no output cleared it).
     void Assert(bool condition, const char* conditionText, const char* description,
                 const char* sourceFile, unsigned line, uint32_t severity);
 
@@ -42,6 +45,8 @@ public:
     std::string GetTitle() const;
     uint32_t GetLevel() const;
     std::string GetFileName() const;
+    uint32_t GetAbortSeverity() const;
+    int32_t GetMaxFileSize() const;
     uint32_t GetOutputs() const;
 
 private:

@@ -1,0 +1,33 @@
+// tarn-admin: the command table.
+//
+// Each group of commands lives in its own source file in this folder (which
+// CMake picks up by itself) and declares its entry points here. A command is
+// made known by ONE line in kAdminCommands (AdminCommands.cpp):
+//
+//     {"init", "init [dir]  Create empty databases in the installation directory.", RunInit},
+//
+// A command function gets the arguments after the command word and returns
+// the process exit code: 0 success, 1 failure, 2 wrong usage (print a line
+// to stderr first). It writes its results to stdout, messages to stderr.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using AdminArgs = std::vector<std::string>;
+using AdminCommandFunction = int (*)(const AdminArgs& args);
+
+struct AdminCommand {
+    const char* name;  // the command word
+    const char* usage; // "name [args]  One-line description." for --help
+    AdminCommandFunction run;
+};
+
+// The table, in the order --help lists it, and its size.
+extern const AdminCommand kAdminCommands[];
+extern const size_t kAdminCommandCount;
+
+// ---- Entry points, one block per source file -------------------------------
+
+// StringsCommand.cpp
+int RunStrings(const AdminArgs& args);
