@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+// net-snmp wants its configuration first, then the library, then the agent.
+#include <net-snmp/net-snmp-config.h>
+
+#include <net-snmp/net-snmp-includes.h>
+
 #include <net-snmp/agent/agent_callbacks.h>
 #include <net-snmp/agent/net-snmp-agent-includes.h>
-#include <net-snmp/net-snmp-config.h>
-#include <net-snmp/net-snmp-includes.h>
 
 namespace {
 
