@@ -1,0 +1,271 @@
+#include "LMLogFile.h"
+
+#include "FieldText.h"
+#include "LUTool.h"
+#include "TextEncoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kReadChunk = 256 * 1024;
+constexpr std::string_view kProcessedDate = "00000000000000";
+
+std::string_view CutAtNul(std::string_view line) {
+    const void* nul = std::memchr(line.data(), '\0', line.size());
+    if (nul != nullptr)
+        line = line.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - line.data()));
+    return line;
+}
+
+void SleepFor(std::chrono::milliseconds delay) { std::this_thread::sleep_for(delay); }
+
+} // namespace
+
+int32_t ParseDecimal(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = std::min<int64_t>(value * 10 + (text[i] - '0'), int64_t{INT32_MAX} + 1);
+    }
+    if (negative)
+        return static_cast<int32_t>(-value);
+    return static_cast<int32_t>(std::min<int64_t>(value, INT32_MAX));
+}
+
+bool ParseAgentLogLine(std::string_view line, int32_t lineNumber, AgentLogEntry& entry) {
+    line = CutAtNul(line);
+    if (CountFields(line, kAgentLogSeparator) != kAgentLogFieldCount)
+        return false;
+    const std::string text = DecodeExternalText(line);
+    auto field = [&](size_t n) { return GetField(text, n, kAgentLogSeparator); };
+    entry.EventID = lineNumber;
+    entry.Date = field(1);
+    entry.Computer = field(2);
+    entry.Source = ParseDecimal(field(3));
+    entry.SourceName = field(4);
+    entry.SourceModuleName = field(5);
+    entry.Type = ParseDecimal(field(6));
+    entry.Category = ParseDecimal(field(7));
+    entry.InfoID = field(8);
+    entry.EventDescription = field(9);
+    return true;
+}
+
+LMLogFile::LMLogFile() : LMLogFile(SleepFor) {}
+
+LMLogFile::LMLogFile(SleepFunction sleep) : m_sleep(std::move(sleep)) {}
+
+LMLogFile::~LMLogFile() { Close(); }
+
+bool LMLogFile::Open(const std::string& path) {
+    const bool bFileOpen = m_bIsOpen;
+    TARN_ASSERT(!bFileOpen, "Datei ist schon geöffnet");
+    if (bFileOpen)
+        return true;
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (TryOpen(path)) {
+            m_strPath = path;
+            m_bIsOpen = true;
+            m_buffer.resize(kReadChunk);
+            Rewind();
+            return true;
+        }
+        m_sleep(kOpenRetryDelay);
+    }
+    return false;
+}
+
+bool LMLogFile::TryOpen(const std::string& path) {
+    // O_NONBLOCK keeps a FIFO planted under the name from blocking the open.
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat info{};
+    struct flock lock{};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET; // l_start = l_len = 0: the whole file, however it grows
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_nFile = fd;
+    m_nDevice = info.st_dev;
+    m_nInode = info.st_ino;
+    return true;
+}
+
+void LMLogFile::Close() {
+    if (m_nFile >= 0)
+        ::close(m_nFile); // releases the lock
+    m_nFile = -1;
+    m_bIsOpen = false;
+    m_nPosition = 0;
+}
+
+void LMLogFile::Rewind() {
+    m_nBufferBegin = m_nBufferEnd = 0;
+    m_nBufferFileOffset = 0;
+    m_nNextLineOffset = 0;
+    m_nPosition = 1;
+}
+
+bool LMLogFile::Refill() {
+    m_nBufferFileOffset += static_cast<off_t>(m_nBufferEnd);
+    m_nBufferBegin = m_nBufferEnd = 0;
+    for (;;) {
+        ssize_t n = ::pread(m_nFile, m_buffer.data(), m_buffer.size(), m_nBufferFileOffset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        m_nBufferEnd = static_cast<size_t>(n);
+        return true;
+    }
+}
+
+LMLogFile::LineStatus LMLogFile::NextLine(std::string_view& line, off_t& lineOffset) {
+    lineOffset = m_nNextLineOffset;
+    bool spilled = false; // part of the line is kept in m_strLongLine
+    bool tooLong = false;
+    m_strLongLine.clear();
+    for (;;) {
+        if (m_nBufferBegin == m_nBufferEnd) {
+            if (!Refill())
+                return LineStatus::Error;
+            if (m_nBufferEnd == 0) { // end of file
+                if (!spilled)
+                    return LineStatus::End;
+                break;
+            }
+        }
+        const char* begin = m_buffer.data() + m_nBufferBegin;
+        size_t available = m_nBufferEnd - m_nBufferBegin;
+        const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', available));
+        size_t length = newline ? static_cast<size_t>(newline - begin) : available;
+        m_nBufferBegin += newline ? length + 1 : length;
+        m_nNextLineOffset = m_nBufferFileOffset + static_cast<off_t>(m_nBufferBegin);
+        if (newline && !spilled) {
+            line = std::string_view(begin, length);
+            break;
+        }
+        if (m_strLongLine.size() + length > kAgentLogMaxLineLength)
+            tooLong = true;
+        else
+            m_strLongLine.append(begin, length);
+        spilled = true;
+        if (newline) {
+            line = m_strLongLine;
+            break;
+        }
+    }
+    if (spilled)
+        line = m_strLongLine;
+    if (tooLong)
+        return LineStatus::TooLong;
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return LineStatus::Line;
+}
+
+bool LMLogFile::SeekToEntry(int32_t nEntryPosition) {
+    const bool bFileOpen = m_bIsOpen;
+    TARN_ASSERT(bFileOpen, "Datei nicht geöffnet");
+    TARN_ASSERT(nEntryPosition > 0, "ungültige Position");
+    if (!bFileOpen || nEntryPosition <= 0)
+        return false;
+    Rewind();
+    std::string_view line;
+    off_t offset;
+    while (m_nPosition < nEntryPosition) {
+        LineStatus status = NextLine(line, offset);
+        if (status == LineStatus::End || status == LineStatus::Error)
+            return false;
+        ++m_nPosition;
+    }
+    return true;
+}
+
+bool LMLogFile::ReadEntry(AgentLogEntry& entry) {
+    const bool bFileOpen = m_bIsOpen;
+    TARN_ASSERT(bFileOpen, "Datei nicht geöffnet");
+    if (!bFileOpen)
+        return false;
+    std::string_view line;
+    off_t offset;
+    LineStatus status = NextLine(line, offset);
+    if (status == LineStatus::End || status == LineStatus::Error)
+        return false;
+    int32_t number = m_nPosition++;
+    return status == LineStatus::Line && ParseAgentLogLine(line, number, entry);
+}
+
+bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
+    const bool bFileOpen = m_bIsOpen;
+    TARN_ASSERT(bFileOpen, "Datei nicht geöffnet");
+    if (!bFileOpen)
+        return false;
+    std::string_view line;
+    off_t offset;
+    for (;;) {
+        LineStatus status = NextLine(line, offset);
+        if (status != LineStatus::Line)
+            return false; // end of file, a file error or a malformed line end the scan
+        int32_t number = m_nPosition++;
+        std::string_view text = CutAtNul(line);
+        if (CountFields(text, kAgentLogSeparator) != kAgentLogFieldCount)
+            return false;
+        if (text.front() == '0')
+            continue; // taken over already; skipped without parsing
+        if (!ParseAgentLogLine(text, number, entry))
+            return false;
+        if (entry.Source != 0 && entry.Type != 0 && !entry.Date.starts_with('0') &&
+            EqualsNoCase(entry.Computer, computer))
+            return true;
+    }
+}
+
+bool LMLogFile::StillNamesOpenFile() const {
+    struct stat info{};
+    return ::stat(m_strPath.c_str(), &info) == 0 && info.st_dev == m_nDevice &&
+           info.st_ino == m_nInode;
+}
+
+bool LMLogFile::MarkProcessed(int32_t nEntryPosition) {
+    const bool bFileOpen = m_bIsOpen;
+    TARN_ASSERT(bFileOpen, "Datei nicht geöffnet");
+    if (!bFileOpen || !SeekToEntry(nEntryPosition))
+        return false;
+    std::string_view line;
+    off_t offset;
+    if (NextLine(line, offset) != LineStatus::Line)
+        return false;
+    // The date is the text before the first separator; a shorter date gets as
+    // many zeros as it has characters, so that no other field changes.
+    size_t dateLength = CutAtNul(line).find(kAgentLogSeparator);
+    dateLength = std::min(dateLength, CutAtNul(line).size());
+    size_t zeros = std::min(dateLength, kProcessedDate.size());
+    if (zeros == 0 || !StillNamesOpenFile())
+        return false;
+    ssize_t written;
+    do {
+        written = ::pwrite(m_nFile, kProcessedDate.data(), zeros, offset);
+    } while (written < 0 && errno == EINTR);
+    // Step back: the next read returns this line again.
+    m_nBufferFileOffset = m_nNextLineOffset = offset;
+    m_nBufferBegin = m_nBufferEnd = 0;
+    m_nPosition = nEntryPosition;
+    return written == static_cast<ssize_t>(zeros);
+}

@@ -1,0 +1,108 @@
+// The reader of agent log files: text files in which an agent appends one line
+// per error found, nine ";"-separated fields per line, and in which the console
+// marks every line it has taken over by overwriting its date with
+// "00000000000000", so that no line is ever taken twice.
+//
+// While open, the reader holds an exclusive open-file-description lock
+// (F_OFD_SETLK, write lock over the whole file). It conflicts with the classic
+// fcntl locks agents take, so an agent cannot append while the console reads
+// and marks; the agent retries. Lines end with LF or CR LF; a line that is not
+// valid UTF-8 is read as Windows-1252. The file is read in large chunks.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+// One line of an agent log; the field names are those of a history event.
+struct AgentLogEntry {
+    int32_t EventID = 0;  // the line's number, counting from 1
+    std::string Date;     // 14-digit time stamp text; "00000000000000" once taken over
+    std::string Computer; // compared with an audition's computer ignoring case
+    int32_t Source = 0;   // not 0; NT event log: 1 system log, 2 application log
+    std::string SourceName;
+    std::string SourceModuleName;
+    int32_t Type = 0;     // not 0; NT event log: 1 error, 2 warning
+    int32_t Category = 0; // 1 application error, 2 service error
+    std::string InfoID;
+    std::string EventDescription;
+};
+
+inline constexpr char kAgentLogSeparator = ';';
+inline constexpr size_t kAgentLogFieldCount = 9;
+// Longer lines are read as malformed (they end a scan like the end of the file).
+inline constexpr size_t kAgentLogMaxLineLength = 4u << 20;
+
+// Parses one line (without its line end). The text ends at a NUL byte, as it
+// would for a C-string reader. False unless it has exactly nine fields.
+bool ParseAgentLogLine(std::string_view line, int32_t lineNumber, AgentLogEntry& entry);
+// Plain decimal conversion: blanks, an optional sign, the leading digits; 0
+// when there are none; clamped to the 32-bit range.
+int32_t ParseDecimal(std::string_view text);
+
+class LMLogFile {
+public:
+    using SleepFunction = std::function<void(std::chrono::milliseconds)>;
+    static constexpr int kOpenAttempts = 4;
+    static constexpr std::chrono::milliseconds kOpenRetryDelay{1000};
+
+    LMLogFile();
+    // For tests: replaces the wait between two open attempts.
+    explicit LMLogFile(SleepFunction sleep);
+    ~LMLogFile();
+    LMLogFile(const LMLogFile&) = delete;
+    LMLogFile& operator=(const LMLogFile&) = delete;
+
+    // Up to four attempts to open and lock the file, waiting 1000 ms after
+    // each failed one. A missing file, a file that is not a regular file and a
+    // file locked by someone else are failed attempts.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_bIsOpen; }
+    // The number of the line that the next read returns.
+    int32_t GetPosition() const { return m_nPosition; }
+
+    // Rewinds and skips lines until the next read returns line nEntryPosition;
+    // false when the file ends first or on a file error.
+    bool SeekToEntry(int32_t nEntryPosition);
+    // Reads the next line; false at the end of the file, for a line that does
+    // not have nine fields and on a file error.
+    bool ReadEntry(AgentLogEntry& entry);
+    // Reads until a line not yet taken over (date not beginning with "0",
+    // source and type not 0) of the given computer, ignoring case.
+    bool ReadNextEntry(std::string_view computer, AgentLogEntry& entry);
+    // Overwrites the date of line nEntryPosition with zeros (14, or as many as
+    // the date has characters when it is shorter), nothing else. False, with
+    // nothing written, when the line does not exist, begins with the separator,
+    // or the path no longer names the file held open (deleted or replaced).
+    bool MarkProcessed(int32_t nEntryPosition);
+
+private:
+    enum class LineStatus { Line, TooLong, End, Error };
+
+    SleepFunction m_sleep;
+    std::string m_strPath;
+    int m_nFile = -1;
+    bool m_bIsOpen = false;
+    int32_t m_nPosition = 0;
+    dev_t m_nDevice = 0;
+    ino_t m_nInode = 0;
+
+    // Buffered reading from m_nNextLineOffset on.
+    std::vector<char> m_buffer;
+    size_t m_nBufferBegin = 0; // first unread byte in m_buffer
+    size_t m_nBufferEnd = 0;
+    off_t m_nBufferFileOffset = 0; // file offset of m_buffer[0]
+    off_t m_nNextLineOffset = 0;
+    std::string m_strLongLine;
+
+    bool TryOpen(const std::string& path);
+    void Rewind();
+    LineStatus NextLine(std::string_view& line, off_t& lineOffset);
+    bool Refill();
+    bool StillNamesOpenFile() const;
+};
