@@ -26,8 +26,8 @@ ssize_t ReadRequest(int fd, char* buffer, size_t capacity) {
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kRequestReadTimeoutMs);
     size_t total = 0;
     while (total < capacity) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
+                                                                 std::chrono::steady_clock::now());
         pollfd pfd{fd, POLLIN, 0};
         if (left.count() <= 0 || ::poll(&pfd, 1, static_cast<int>(left.count())) <= 0)
             return -1;

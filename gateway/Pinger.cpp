@@ -36,8 +36,8 @@ public:
         m_fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
         m_raw = true;
         if (m_fd >= 0) {
-            uint32_t dropped = ~((1u << ICMP_ECHOREPLY) | (1u << ICMP_DEST_UNREACH) |
-                                 (1u << ICMP_TIME_EXCEEDED));
+            uint32_t dropped =
+                ~((1u << ICMP_ECHOREPLY) | (1u << ICMP_DEST_UNREACH) | (1u << ICMP_TIME_EXCEEDED));
             ::setsockopt(m_fd, SOL_RAW, kIcmpFilterOption, &dropped, sizeof dropped);
         }
     }
@@ -194,8 +194,8 @@ int32_t AwaitReply(const CIcmpSocket& socket, const sockaddr_in& target, EchoId 
                 continue;
             return AnswerForSocketError(errno);
         }
-        const int32_t answer = Classify(buffer, static_cast<size_t>(received), socket.IsRaw(),
-                                        target, from, echo);
+        const int32_t answer =
+            Classify(buffer, static_cast<size_t>(received), socket.IsRaw(), target, from, echo);
         if (answer != GATEWAY_PING_NO_REPLY)
             return answer;
     }

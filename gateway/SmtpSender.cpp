@@ -177,9 +177,8 @@ int32_t CSmtpSender::Send(const GatewayRequest& request) {
     if (!url || !curl)
         return GATEWAY_MAIL_NO_CONNECTION;
 
-    const std::string message =
-        ComposeMessage(from, to, GatewayFieldText(request.MailSubject),
-                       GatewayFieldText(request.MailBody));
+    const std::string message = ComposeMessage(from, to, GatewayFieldText(request.MailSubject),
+                                               GatewayFieldText(request.MailBody));
     const std::string sender(EnvelopeAddress(from));
     CurlList recipients(curl_slist_append(nullptr, std::string(EnvelopeAddress(to)).c_str()),
                         curl_slist_free_all);

@@ -104,8 +104,7 @@ int CGatewayLink::Connect() const {
     socklen_t length = sizeof peer;
     // Requests carry mail text: talk only to a gateway of this same user.
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
-        peer.uid != ::geteuid()) {
+        ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || peer.uid != ::geteuid()) {
         ::close(fd);
         return -1;
     }
@@ -210,4 +209,6 @@ int32_t CGatewayLink::SendMail(const std::string& from, const std::string& serve
     return Exchange(GATEWAY_SEND_MAIL, kMailTimeoutMs);
 }
 
-int32_t CGatewayLink::Quit() { return SendGatewayRequest(GATEWAY_QUIT, kQuitTimeoutMs); }
+int32_t CGatewayLink::Quit() {
+    return SendGatewayRequest(GATEWAY_QUIT, kQuitTimeoutMs);
+}

@@ -29,9 +29,8 @@ public:
     int32_t Ping(const std::string& host, uint32_t timeoutMs);
     // Sends one mail through server (time-out 15000 ms): 0 sent, 1 incomplete,
     // 2 no connection, 3 refused by the server, -1 or -2.
-    int32_t SendMail(const std::string& from, const std::string& server,
-                     const std::string& subject, const std::string& body,
-                     const std::string& to);
+    int32_t SendMail(const std::string& from, const std::string& server, const std::string& subject,
+                     const std::string& body, const std::string& to);
     // Asks the gateway to end (time-out 1000 ms); the answer is 1, -1 or -2.
     int32_t Quit();
 

@@ -57,10 +57,10 @@ constexpr int32_t GATEWAY_PING_SEND_FAILED = 22704;  // any other socket failure
 constexpr int32_t GATEWAY_PING_NO_REPLY = 22715;     // no reply within the time-out
 
 // Answers to GATEWAY_SEND_MAIL.
-constexpr int32_t GATEWAY_MAIL_SENT = 0;           // the server accepted the message
-constexpr int32_t GATEWAY_MAIL_INCOMPLETE = 1;     // sender, server or recipient empty
-constexpr int32_t GATEWAY_MAIL_NO_CONNECTION = 2;  // connection, greeting or transfer failed
-constexpr int32_t GATEWAY_MAIL_REFUSED = 3;        // the server refused sender, recipient or text
+constexpr int32_t GATEWAY_MAIL_SENT = 0;          // the server accepted the message
+constexpr int32_t GATEWAY_MAIL_INCOMPLETE = 1;    // sender, server or recipient empty
+constexpr int32_t GATEWAY_MAIL_NO_CONNECTION = 2; // connection, greeting or transfer failed
+constexpr int32_t GATEWAY_MAIL_REFUSED = 3;       // the server refused sender, recipient or text
 
 // Answers the console side adds of its own.
 constexpr int32_t GATEWAY_UNAVAILABLE = -1;     // no gateway could be found or started

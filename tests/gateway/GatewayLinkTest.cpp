@@ -41,10 +41,10 @@ TEST(GatewayLinkFields, TextIsCutToItsFieldKeepingTheNulAndWholeCharacters) {
         {"abc", "abc"},
         {"1234567", "1234567"},
         {"123456789", "1234567"},
-        {"12345\xC3\xA4", "12345\xC3\xA4"},   // "ä" fits exactly
-        {"123456\xC3\xA4", "123456"},         // "ä" would be split: left out
+        {"12345\xC3\xA4", "12345\xC3\xA4"},        // "ä" fits exactly
+        {"123456\xC3\xA4", "123456"},              // "ä" would be split: left out
         {"1234\xE2\x82\xAC!", "1234\xE2\x82\xAC"}, // "€" fits, "!" does not
-        {"12345\xE2\x82\xAC", "12345"},       // "€" would be split
+        {"12345\xE2\x82\xAC", "12345"},            // "€" would be split
     };
     for (const auto& c : cases) {
         std::memset(field, 'x', sizeof field);

@@ -22,7 +22,8 @@ protected:
 
     void SetUp() override {
         if (server.Port() == 0)
-            GTEST_SKIP() << "the loopback SMTP server (/usr/bin/python3 with aiosmtpd) did not start";
+            GTEST_SKIP()
+                << "the loopback SMTP server (/usr/bin/python3 with aiosmtpd) did not start";
     }
 };
 
@@ -32,6 +33,10 @@ struct MailCase {
     std::string body;
     std::string stored; // the message as the server stores it
 };
+
+void PrintTo(const MailCase& mail, std::ostream* out) {
+    *out << mail.name;
+}
 
 class GatewayMailContentTest : public GatewayMailTest,
                                public ::testing::WithParamInterface<MailCase> {};
@@ -83,12 +88,21 @@ TEST_F(GatewayMailTest, EnvelopeTakesTheAddressInsideAngleBrackets) {
     EXPECT_EQ(server.Envelopes()[0], "alarm@tarn.example\nadmin@example.org\n");
 }
 
-TEST_F(GatewayMailTest, RefusedSenderOrRecipientAnswersThree) {
-    EXPECT_EQ(link.SendMail("refused@tarn.example", server.Address(), "S", "B", "admin@example.org"),
-              GATEWAY_MAIL_REFUSED);
-    EXPECT_EQ(link.SendMail("alarm@tarn.example", server.Address(), "S", "B", "unknown@example.org"),
+TEST_F(GatewayMailTest, RefusedSenderRecipientOrTextAnswersThree) {
+    EXPECT_EQ(
+        link.SendMail("refused@tarn.example", server.Address(), "S", "B", "admin@example.org"),
+        GATEWAY_MAIL_REFUSED);
+    EXPECT_EQ(
+        link.SendMail("alarm@tarn.example", server.Address(), "S", "B", "unknown@example.org"),
+        GATEWAY_MAIL_REFUSED);
+    EXPECT_EQ(link.SendMail("alarm@tarn.example", server.Address(), "S", "REJECT-THIS",
+                            "admin@example.org"),
               GATEWAY_MAIL_REFUSED);
     EXPECT_TRUE(server.Messages().empty());
+    // The server still takes a good mail afterwards.
+    EXPECT_EQ(link.SendMail("alarm@tarn.example", server.Address(), "S", "B", "admin@example.org"),
+              GATEWAY_MAIL_SENT);
+    EXPECT_EQ(server.Messages().size(), 1u);
 }
 
 TEST_F(GatewayMailTest, MissingSenderServerOrRecipientAnswersOneAndOpensNothing) {

@@ -120,7 +120,8 @@ protected:
     bool DropEchoRequestsInFar() {
         const std::string inFar = "ip netns exec " + far + " ";
         return (Shell(inFar + "nft add table inet tarn") &&
-                Shell(inFar + "nft 'add chain inet tarn in { type filter hook input priority 0; }'") &&
+                Shell(inFar +
+                      "nft 'add chain inet tarn in { type filter hook input priority 0; }'") &&
                 Shell(inFar + "nft add rule inet tarn in icmp type echo-request drop")) ||
                Shell(inFar + "iptables -A INPUT -p icmp --icmp-type echo-request -j DROP");
     }

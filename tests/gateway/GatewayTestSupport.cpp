@@ -21,7 +21,9 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string GatewayProgram() { return std::string(TARN_BIN_DIR) + "/" + GATEWAY_PROGRAM_NAME; }
+std::string GatewayProgram() {
+    return std::string(TARN_BIN_DIR) + "/" + GATEWAY_PROGRAM_NAME;
+}
 
 namespace {
 
@@ -126,8 +128,10 @@ std::optional<int32_t> RawExchange(const std::string& socketPath, const std::str
         return std::nullopt;
     std::optional<int32_t> answer;
     int32_t value = 0;
-    if (::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size()) &&
-        ::shutdown(fd, SHUT_WR) == 0 && ::recv(fd, &value, sizeof value, MSG_WAITALL) == sizeof value)
+    if (::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(bytes.size()) &&
+        ::shutdown(fd, SHUT_WR) == 0 &&
+        ::recv(fd, &value, sizeof value, MSG_WAITALL) == sizeof value)
         answer = value;
     ::close(fd);
     return answer;
@@ -183,8 +187,12 @@ std::vector<std::string> CSmtpTestServer::Files(const std::string& extension) co
     return contents;
 }
 
-std::vector<std::string> CSmtpTestServer::Messages() const { return Files(".eml"); }
-std::vector<std::string> CSmtpTestServer::Envelopes() const { return Files(".envelope"); }
+std::vector<std::string> CSmtpTestServer::Messages() const {
+    return Files(".eml");
+}
+std::vector<std::string> CSmtpTestServer::Envelopes() const {
+    return Files(".envelope");
+}
 
 unsigned FreeLoopbackPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

@@ -4,7 +4,8 @@ Usage: /usr/bin/python3 smtp_server.py STORE_DIR
 
 Listens on 127.0.0.1 on a free port and prints the port on the first line of
 standard output. Refuses a sender whose address starts with "refused" and a
-recipient whose address starts with "unknown" (550). Every accepted message is
+recipient whose address starts with "unknown" (550), and a message that
+contains "REJECT-THIS" after its text (554). Every accepted message is
 stored in STORE_DIR as NNN.eml (the message bytes as received, dot-stuffing
 undone) and NNN.envelope (sender, then one recipient a line).
 """
@@ -35,6 +36,8 @@ class StoringHandler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        if b"REJECT-THIS" in envelope.original_content:
+            return "554 5.6.0 Message refused"
         self.count += 1
         base = os.path.join(self.store, "%03d" % self.count)
         with open(base + ".envelope", "w") as out:
