@@ -42,6 +42,28 @@ TARNMemStruct* MapRegion(int fd) {
     return view == MAP_FAILED ? nullptr : static_cast<TARNMemStruct*>(view);
 }
 
+// The agent holds a shared lock on its region for as long as it runs. The
+// lock belongs to the open file description, so that it shows even to a
+// sender in the agent's own process, and it goes with the agent: a region
+// left behind by a crashed agent is not mistaken for a running one.
+bool HoldRegion(int fd) {
+    struct flock lock {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// A region worth writing: held by a running agent, and not shorter than the
+// record (writing past its end would fault instead of failing).
+bool IsLiveRegion(int fd) {
+    struct stat status {};
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    return ::fstat(fd, &status) == 0 && status.st_size >= off_t{sizeof(TARNMemStruct)} &&
+           ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+}
+
 // Copies at most 255 characters and fills the rest of the field with NULs.
 void WriteText(char (&field)[TARN_MEM_TEXT_SIZE], const char* text) {
     std::strncpy(field, text != nullptr ? text : "", TARN_MEM_TEXT_SIZE - 1);
@@ -83,14 +105,15 @@ void CTrapSlot::CreateRegion() {
     if (fd < 0) {
         return;
     }
-    if (::ftruncate(fd, sizeof(TARNMemStruct)) == 0) {
+    if (::ftruncate(fd, sizeof(TARNMemStruct)) == 0 && HoldRegion(fd)) {
         m_region = MapRegion(fd);
     }
-    ::close(fd);
     if (m_region == nullptr) {
+        ::close(fd);
         ::shm_unlink(name.c_str());
         return;
     }
+    m_regionFd = fd;
     m_region->sEnterprise[0] = '\0';
     m_region->sMessage[0] = '\0';
     m_region->lSpecificTrap = 0;
@@ -104,7 +127,9 @@ void CTrapSlot::Release() {
     }
     if (m_region != nullptr) {
         ::munmap(m_region, sizeof(TARNMemStruct));
+        ::close(m_regionFd);
         ::shm_unlink(SharedMemName().c_str());
+        m_regionFd = -1;
         m_region = nullptr;
     }
 }
@@ -116,12 +141,7 @@ bool CTrapSlot::Post(const char* enterprise, int32_t specificTrap, const char* v
         return false;
     }
     const int fd = ::shm_open(SharedMemName().c_str(), O_RDWR, 0);
-    struct stat status {};
-    // A region shorter than the record would fault on access instead of failing.
-    TARNMemStruct* region =
-        fd >= 0 && ::fstat(fd, &status) == 0 && status.st_size >= off_t{sizeof(TARNMemStruct)}
-            ? MapRegion(fd)
-            : nullptr;
+    TARNMemStruct* region = fd >= 0 && IsLiveRegion(fd) ? MapRegion(fd) : nullptr;
     if (fd >= 0) {
         ::close(fd);
     }

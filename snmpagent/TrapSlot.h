@@ -44,4 +44,5 @@ private:
 
     sem_t* m_semaphore = nullptr;
     TARNMemStruct* m_region = nullptr;
+    int m_regionFd = -1; // kept open for the lock that shows the agent runs
 };

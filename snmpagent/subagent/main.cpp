@@ -1,6 +1,7 @@
 // tarn-snmp-subagent: hosts an extension-agent library (libSnmpTARN.so by
 // default) inside net-snmp's snmpd as an AgentX sub-agent.
 #include "AgentXBridge.h"
+#include "AppPaths.h"
 #include "ExtensionAgent.h"
 #include "TrapWaiter.h"
 
@@ -38,8 +39,7 @@ uint32_t TickCount() {
 
 struct SOptions {
     std::string masterSocket;
-    // Found through the program's own library path (RUNPATH $ORIGIN).
-    std::string library = "libSnmpTARN.so";
+    std::string library = GetProgramDirectory() + "libSnmpTARN.so";
     bool foreground = false;
 };
 
@@ -47,7 +47,8 @@ void PrintUsage(FILE* out) {
     std::fprintf(out, "usage: tarn-snmp-subagent [-f] [-x ADDRESS] [-e LIBRARY]\n"
                       "  -f          stay in the foreground and log to stderr\n"
                       "  -x ADDRESS  the AgentX master's socket (default: net-snmp's)\n"
-                      "  -e LIBRARY  the extension-agent library (default: libSnmpTARN.so)\n");
+                      "  -e LIBRARY  the extension-agent library (default: libSnmpTARN.so beside\n"
+                      "              this program)\n");
 }
 
 bool ParseOptions(int argc, char** argv, SOptions& options) {

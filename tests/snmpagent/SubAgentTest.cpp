@@ -12,7 +12,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <semaphore.h>
 #include <sstream>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -84,6 +86,11 @@ public:
         }
         return m_pid > 0;
     }
+    void Kill() {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, &m_status, 0);
+        m_pid = 0;
+    }
     bool Running() { return m_pid > 0 && waitpid(m_pid, &m_status, WNOHANG) == 0; }
     // SIGTERM, then SIGKILL when it does not end within ten seconds.
     void Stop() {
@@ -114,7 +121,7 @@ protected:
         char pattern[] = "/tmp/tarn-snmp-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_dir = pattern;
-        UseOwnObjectNames();
+        m_suffix = UseOwnObjectNames();
         // Keep every net-snmp program of the test away from the machine's
         // settings, MIB files and persistent files.
         setenv("MIBS", "", 1);
@@ -199,6 +206,7 @@ protected:
     }
 
     fs::path m_dir;
+    std::string m_suffix;
     int m_agentPort = 0;
     int m_trapPort = 0;
     CChild m_trapReceiver;
@@ -263,6 +271,16 @@ TEST_F(SubAgent, ATrapFromTheConsoleArrivesAtTheTrapReceiver) {
 TEST_F(SubAgent, StoppingTheSubAgentRemovesTheSharedObjects) {
     m_subAgent.Stop();
     EXPECT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 1, "1.3.6.1.4.1.1.0", "m"), 0);
+    EXPECT_EQ(shm_unlink((TARN_SHARED_MEM_NAME + m_suffix).c_str()), -1);
+    EXPECT_EQ(sem_unlink((TARN_TRAP_SEMAPHORE_NAME + m_suffix).c_str()), -1);
+}
+
+TEST_F(SubAgent, AfterACrashOfTheSubAgentSendingFails) {
+    m_subAgent.Kill();
+    EXPECT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 1, "1.3.6.1.4.1.1.0", "m"), 0);
+    // The objects it left behind; the next start replaces them.
+    EXPECT_EQ(shm_unlink((TARN_SHARED_MEM_NAME + m_suffix).c_str()), 0);
+    EXPECT_EQ(sem_unlink((TARN_TRAP_SEMAPHORE_NAME + m_suffix).c_str()), 0);
 }
 
 } // namespace

@@ -341,4 +341,19 @@ TEST_F(NoAgent, ARegionThatIsMissingOrTooSmallIsNotWritten) {
     }
 }
 
+TEST_F(NoAgent, ObjectsLeftBehindByACrashedAgentAreNotWritten) {
+    const int fd = shm_open(RegionName().c_str(), O_CREAT | O_EXCL | O_RDWR, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, sizeof(TARNMemStruct)), 0);
+    close(fd);
+    sem_t* semaphore = sem_open(SemaphoreName().c_str(), O_CREAT | O_EXCL, 0600, 0);
+    ASSERT_NE(semaphore, SEM_FAILED);
+    EXPECT_EQ(SnmpSendTrap("1.3", 1, "1.3", "m"), 0);
+    EXPECT_EQ(sem_trywait(semaphore), -1);
+    EXPECT_EQ(ReadRegion().sMessage[0], '\0');
+    sem_close(semaphore);
+    sem_unlink(SemaphoreName().c_str());
+    shm_unlink(RegionName().c_str());
+}
+
 } // namespace
