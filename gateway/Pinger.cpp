@@ -3,7 +3,6 @@
 #include "tarn/GatewayRequest.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -212,7 +211,7 @@ int32_t CPinger::Ping(std::string_view host, uint32_t timeoutMs) {
     CIcmpSocket socket;
     if (socket.Fd() < 0)
         return GATEWAY_PING_NO_SOCKET;
-    static std::atomic<uint16_t> nextSequence{1};
+    static uint16_t nextSequence = 1; // the gateway pings from one thread
     const EchoId echo{static_cast<uint16_t>(::getpid()), nextSequence++};
 
     const int32_t sent = SendEcho(socket, target, echo);

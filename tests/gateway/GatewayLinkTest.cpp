@@ -8,9 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -119,11 +117,8 @@ TEST_F(GatewayLinkTest, SecondGatewayLeavesTheFirstOneAlone) {
 
 TEST_F(GatewayLinkTest, StaleSocketFileIsReplaced) {
     // A socket file that nobody listens on any more, as a crash leaves it.
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, runtime.SocketPath().c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int stale = BindUnix(runtime.SocketPath(), false);
+    ASSERT_GE(stale, 0);
     ::close(stale);
     ASSERT_EQ(GatewayPid(runtime.SocketPath()), -1);
 
@@ -148,12 +143,8 @@ TEST_F(GatewayLinkTest, ProgramThatNeverListensGivesMinusOneAfterTenLooks) {
 
 TEST_F(GatewayLinkTest, GatewayThatDoesNotAnswerGivesMinusTwoAfterTimeOutPlusTwoSeconds) {
     // A listener that accepts connections into its backlog but never serves them.
-    const int fake = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, runtime.SocketPath().c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(fake, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(fake, 4), 0);
+    const int fake = BindUnix(runtime.SocketPath(), true);
+    ASSERT_GE(fake, 0);
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(link.Ping("127.0.0.1", 500), GATEWAY_EXCHANGE_FAILED);
@@ -180,17 +171,9 @@ TEST_F(GatewayLinkTest, RequestOfAnotherUserIsRefused) {
         if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
             ::_exit(3);
         // 0: connected and refused without an answer; 1: answered; 2: no connection.
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, runtime.SocketPath().c_str(), sizeof address.sun_path - 1);
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        if (GatewayPid(runtime.SocketPath()) < 0)
             ::_exit(2);
-        int32_t answer;
-        const bool answered =
-            ::send(fd, quit.data(), quit.size(), MSG_NOSIGNAL) == ssize_t(quit.size()) &&
-            ::shutdown(fd, SHUT_WR) == 0 && ::recv(fd, &answer, sizeof answer, MSG_WAITALL) == 4;
-        ::_exit(answered ? 1 : 0);
+        ::_exit(RawExchange(runtime.SocketPath(), quit) ? 1 : 0);
     }
     int status = -1;
     ASSERT_TRUE(WaitForExit(client, 10s, &status));

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -107,15 +106,10 @@ TEST_F(GatewayMailTest, RefusedSenderRecipientOrTextAnswersThree) {
 
 TEST_F(GatewayMailTest, MissingSenderServerOrRecipientAnswersOneAndOpensNothing) {
     // A listener that only records whether anybody connected.
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::string watched = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    unsigned port = 0;
+    const int listener = LoopbackListener(port);
+    ASSERT_GE(listener, 0);
+    const std::string watched = "127.0.0.1:" + std::to_string(port);
 
     EXPECT_EQ(link.SendMail("", watched, "S", "B", "admin@example.org"), GATEWAY_MAIL_INCOMPLETE);
     EXPECT_EQ(link.SendMail("alarm@tarn.example", "", "S", "B", "admin@example.org"),
@@ -133,14 +127,9 @@ TEST_F(GatewayMailTest, NoServerListeningAnswersTwo) {
 }
 
 TEST_F(GatewayMailTest, RefusingGreetingAnswersTwo) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    unsigned port = 0;
+    const int listener = LoopbackListener(port);
+    ASSERT_GE(listener, 0);
     std::thread refuser([listener] {
         const int connection = ::accept(listener, nullptr, nullptr);
         const char greeting[] = "554 5.3.2 No service here\r\n";
@@ -150,8 +139,7 @@ TEST_F(GatewayMailTest, RefusingGreetingAnswersTwo) {
         }
         ::close(connection);
     });
-    EXPECT_EQ(link.SendMail("alarm@tarn.example",
-                            "127.0.0.1:" + std::to_string(ntohs(address.sin_port)), "S", "B",
+    EXPECT_EQ(link.SendMail("alarm@tarn.example", "127.0.0.1:" + std::to_string(port), "S", "B",
                             "admin@example.org"),
               GATEWAY_MAIL_NO_CONNECTION);
     refuser.join();

@@ -34,19 +34,35 @@ std::string MakeTempDir(const char* prefix) {
     return pattern + "/";
 }
 
-int ConnectUnix(const std::string& socketPath) {
+sockaddr_un UnixAddress(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    return address;
+}
+
+} // namespace
+
+int ConnectUnix(const std::string& path) {
+    const sockaddr_un address = UnixAddress(path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
         return fd;
     if (fd >= 0)
         ::close(fd);
     return -1;
 }
 
-} // namespace
+int BindUnix(const std::string& path, bool listen) {
+    const sockaddr_un address = UnixAddress(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        (!listen || ::listen(fd, 4) == 0))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
 
 CTestRuntimeDir::CTestRuntimeDir() : m_path(MakeTempDir("tarn-gateway-test-")) {
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
@@ -194,14 +210,25 @@ std::vector<std::string> CSmtpTestServer::Envelopes() const {
     return Files(".envelope");
 }
 
-unsigned FreeLoopbackPort() {
+int LoopbackListener(unsigned& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, 4) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+unsigned FreeLoopbackPort() {
+    unsigned port = 0;
+    ::close(LoopbackListener(port));
+    return port;
 }

@@ -35,6 +35,11 @@ bool WaitForExit(pid_t pid, std::chrono::milliseconds limit, int* status = nullp
 // Starts TARN_Gateway (or the given command line) as a child of this process.
 pid_t SpawnProcess(const std::vector<std::string>& argv);
 
+// A Unix-domain stream socket connected to path, or -1.
+int ConnectUnix(const std::string& path);
+// A Unix-domain stream socket bound to path (listening when listen is set), or -1.
+int BindUnix(const std::string& path, bool listen);
+
 // Sends bytes as one request and reads the answer; none when the gateway closes
 // the connection without one.
 std::optional<int32_t> RawExchange(const std::string& socketPath, const std::string& bytes);
@@ -61,5 +66,7 @@ private:
     std::vector<std::string> Files(const std::string& extension) const;
 };
 
+// A TCP socket listening on 127.0.0.1 on a free port, or -1; port receives the port.
+int LoopbackListener(unsigned& port);
 // A loopback TCP port on which nothing listens (bound once, then released).
 unsigned FreeLoopbackPort();
