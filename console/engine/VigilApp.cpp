@@ -1,0 +1,129 @@
+#include "VigilApp.h"
+
+#include "AppPaths.h"
+#include "CDBRepair.h"
+#include "DBVersionCheck.h"
+#include "LUTool.h"
+#include "LanguageSelection.h"
+#include "RegistryFile.h"
+#include "StringTable.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+constexpr unsigned IDS_CONFIG_DB_NOT_FOUND = 1000;
+constexpr unsigned IDS_HISTORY_DB_NOT_FOUND = 1002;
+constexpr unsigned IDS_GATEWAY_NOT_STARTED = 1028;
+constexpr const char* kVersionText = "2.5";
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+CVigilApp::CVigilApp(IDBVersionPrompt& prompt, IDBReporter& reporter,
+                     ICatalogueLoader* catalogues)
+    : m_prompt(prompt), m_reporter(reporter), m_pCatalogues(catalogues) {}
+
+CVigilApp::~CVigilApp() { ExitInstance(); }
+
+bool CVigilApp::InitInstance() {
+    LUTool().SetFileName("TRC_TARN.LOG");
+    InitializeTitleAndPaths();
+    std::setlocale(LC_ALL, "");
+    SelectLanguage();
+    CDBRepair::RepairAndCompactDatabase(m_settings.ConfigDatabase);
+    m_pDBEngine = std::make_unique<CDBEngineTARN>(&m_reporter);
+    if (!OpenDatabases())
+        return false;
+    if (!CheckDatabaseVersions(*m_pDBEngine, m_prompt, m_settings.ApplicationTitle))
+        return false;
+    if (!ReadSettings())
+        return false;
+    return ConnectGateway();
+}
+
+void CVigilApp::ExitInstance() {
+    if (!m_pDBEngine)
+        return;
+    m_pDBEngine->Close();
+    m_pDBEngine.reset();
+}
+
+void CVigilApp::InitializeTitleAndPaths() {
+    m_settings.ProgramDirectory = GetProgramDirectory();
+    m_settings.InstallationDirectory = GetInstallationDirectory();
+    m_settings.RegistryFile = CRegistryFile::DefaultPath();
+    std::string oemName = CRegistryFile(m_settings.RegistryFile).ReadString(kTarnRegistryKey, "OEMName");
+    if (oemName.empty())
+        oemName = "velda";
+    m_settings.ApplicationTitle = oemName + " TARN! " + kVersionText;
+    m_settings.ConfigDatabase = m_settings.InstallationDirectory + "TARN.MDB";
+    m_settings.HistoryDatabase = m_settings.InstallationDirectory + "HISTORY.MDB";
+    m_settings.GatewayProgram = m_settings.ProgramDirectory + "TARN_Gateway";
+}
+
+void CVigilApp::SelectLanguage() {
+    unsigned language = GetUserPrimaryLanguage();
+    if (m_pCatalogues) {
+        for (const std::string& catalogue : CatalogueCandidates(m_settings.ProgramDirectory, language)) {
+            if (m_pCatalogues->LoadCatalogue(catalogue)) {
+                m_strCatalogue = catalogue;
+                break;
+            }
+        }
+    }
+    m_settings.HelpFile = SelectHelpFile(m_settings.ProgramDirectory, language, FileExists);
+}
+
+bool CVigilApp::OpenDatabases() {
+    bool configOpened = false;
+    bool historyOpened = false;
+    m_pDBEngine->Open(m_settings.ConfigDatabase, m_settings.HistoryDatabase, configOpened,
+                      historyOpened);
+    if (!configOpened) {
+        ShowStopMessage(IDS_CONFIG_DB_NOT_FOUND);
+        return false;
+    }
+    if (!historyOpened) {
+        ShowStopMessage(IDS_HISTORY_DB_NOT_FOUND);
+        return false;
+    }
+    return true;
+}
+
+// A configuration row that cannot be read leaves no data directory to work
+// in; the database thread has already reported why, and the start ends.
+bool CVigilApp::ReadSettings() {
+    DBConfiguration configuration;
+    if (!m_pDBEngine->GetConfiguration(configuration))
+        return false;
+    m_settings.SetProtocolFile(configuration.PROTOCOLFILE);
+    m_settings.SetDataDirectory(configuration.DATA_DIRECTORY);
+
+    CRegistryFile registry(m_settings.RegistryFile);
+    std::string debugLevel = registry.ReadString(kTarnRegistryKey, "DebugLevel");
+    LUTool().SetLevel(static_cast<uint32_t>(std::strtoul(debugLevel.c_str(), nullptr, 10)));
+    std::string reactivate = registry.ReadString(kTarnRegistryKey, "ReactivateSurv");
+    m_settings.SetReactivate(reactivate.empty() || reactivate == "1");
+    return true;
+}
+
+bool CVigilApp::ConnectGateway() {
+    m_pGateway = std::make_unique<CGatewayLink>(m_settings.GatewayProgram);
+    int connection = m_pGateway->FindOrStartGateway();
+    if (connection < 0) {
+        ShowStopMessage(IDS_GATEWAY_NOT_STARTED);
+        return false;
+    }
+    ::close(connection);
+    return true;
+}
+
+void CVigilApp::ShowStopMessage(unsigned textId) { m_prompt.ShowError(LoadTarnString(textId)); }
