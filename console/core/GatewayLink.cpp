@@ -45,26 +45,16 @@ bool WaitFor(int fd, short events, Clock::time_point deadline) {
     }
 }
 
-bool SendAll(int fd, const char* data, size_t size, Clock::time_point deadline) {
-    while (size > 0) {
-        if (!WaitFor(fd, POLLOUT, deadline))
-            return false;
-        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
+enum class Direction { Send, Receive };
 
-bool ReceiveAll(int fd, char* data, size_t size, Clock::time_point deadline) {
+// Sends or receives exactly size bytes before the deadline.
+bool TransferAll(int fd, Direction direction, char* data, size_t size, Clock::time_point deadline) {
+    const bool sending = direction == Direction::Send;
     while (size > 0) {
-        if (!WaitFor(fd, POLLIN, deadline))
+        if (!WaitFor(fd, sending ? POLLOUT : POLLIN, deadline))
             return false;
-        const ssize_t n = ::recv(fd, data, size, 0);
+        const ssize_t n =
+            sending ? ::send(fd, data, size, MSG_NOSIGNAL) : ::recv(fd, data, size, 0);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (n <= 0)
@@ -178,9 +168,10 @@ int32_t CGatewayLink::Exchange(int32_t code, uint32_t timeoutMs) {
     std::memcpy(message + sizeof code, &m_request, sizeof m_request);
     int32_t answer = GATEWAY_EXCHANGE_FAILED;
     // The gateway reads the request up to the end of our sending side.
-    const bool answered = SendAll(fd, message, sizeof message, deadline) &&
+    const bool answered = TransferAll(fd, Direction::Send, message, sizeof message, deadline) &&
                           ::shutdown(fd, SHUT_WR) == 0 &&
-                          ReceiveAll(fd, reinterpret_cast<char*>(&answer), sizeof answer, deadline);
+                          TransferAll(fd, Direction::Receive, reinterpret_cast<char*>(&answer),
+                                      sizeof answer, deadline);
     ::close(fd);
     return answered ? answer : GATEWAY_EXCHANGE_FAILED;
 }
