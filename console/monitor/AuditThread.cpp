@@ -1,0 +1,316 @@
+#include "AuditThread.h"
+
+#include "AgentLogAudition.h"
+#include "LUTool.h"
+#include "LogfileAudition.h"
+#include "MessageText.h"
+#include "NetAudition.h"
+#include "StringTable.h"
+#include "TARNTool.h"
+#include "tarn/TarnPlugin.h"
+
+namespace {
+
+constexpr unsigned IDS_ERRORS_SIGNALLED = 1113;
+constexpr unsigned IDS_AUDITION_STARTED = 1114;
+constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
+constexpr unsigned IDS_AUDITION_STOPPED = 1117;
+
+// History descriptions keep at most this many characters.
+constexpr size_t kMaxDescriptionCharacters = 254;
+
+AuditionType TypeOf(const DBAudition& audition) {
+    return static_cast<AuditionType>(audition.AUDITION_TYPE);
+}
+
+// The SERVER_PATH of the detail record of the audition's type; empty for a
+// log file audition, which has none.
+const std::string& DetailServerPath(const DBAudition& audition) {
+    static const std::string none;
+    switch (TypeOf(audition)) {
+    case AuditionType::App:
+        return audition.App.SERVER_PATH;
+    case AuditionType::Service:
+        return audition.Service.SERVER_PATH;
+    case AuditionType::NTEvtLog:
+        return audition.NTEvtLog.SERVER_PATH;
+    case AuditionType::Net:
+        return audition.Net.SERVER_PATH;
+    case AuditionType::Plugin:
+        return audition.Plugin.SERVER_PATH;
+    default:
+        return none;
+    }
+}
+
+// Cuts a UTF-8 text to its first maxCharacters characters, never inside a character.
+void CutToCharacters(std::string& text, size_t maxCharacters) {
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == maxCharacters) {
+            text.resize(i);
+            return;
+        }
+    }
+}
+
+DBHEvent SignalFromLogEntry(const AgentLogEntry& line) {
+    DBHEvent signal;
+    signal.EVENT_ID = line.EventID;
+    signal.DATE = line.Date;
+    signal.COMPUTER = line.Computer;
+    signal.SOURCE = line.Source;
+    signal.SOURCE_NAME = line.SourceName;
+    signal.SOURCE_MODULE_NAME = line.SourceModuleName;
+    signal.TYPE = line.Type;
+    signal.CATEGORY = line.Category;
+    signal.INFO_ID = line.InfoID;
+    signal.EVENT_DESCRIPTION = line.EventDescription;
+    return signal;
+}
+
+DBHEvent PluginSignal(const DBAuditionPlugin& settings, const PluginCheckResult& result) {
+    DBHEvent signal;
+    signal.SOURCE = EVENT_SOURCE_CONSOLE;
+    signal.TYPE = EVENT_TYPE_ERROR;
+    signal.CATEGORY = EVENT_CATEGORY_PLUGIN;
+    signal.SOURCE_MODULE_NAME = settings.PLUGIN_NAME;
+    signal.COMPUTER = settings.SERVER_PATH;
+    signal.INFO_ID = result.InfoId;
+    signal.EVENT_DESCRIPTION = result.Description;
+    return signal;
+}
+
+int LocalHour(std::time_t time) {
+    std::tm local{};
+    return ::localtime_r(&time, &local) ? local.tm_hour : 0;
+}
+
+} // namespace
+
+bool IsInActiveWindow(int32_t begin, int32_t end, int hour) {
+    if (begin < end)
+        return begin <= hour && hour < end;
+    if (begin > end)
+        return hour >= begin || hour < end;
+    return true;
+}
+
+CAuditThread::CAuditThread(IAuditionHost& host, CAuditionList& auditions, CAgentExchange& agents,
+                           IPinger& pinger, CEvent& stopEvent, AuditThreadOptions options)
+    : m_host(host), m_auditions(auditions), m_agents(agents), m_pinger(pinger),
+      m_stopEvent(stopEvent), m_options(std::move(options)) {}
+
+CAuditThread::~CAuditThread() {
+    Join();
+}
+
+void CAuditThread::Start() {
+    TARN_ASSERT(!m_thread.joinable(), "Thread läuft schon");
+    if (m_thread.joinable())
+        return;
+    m_bThreadRunning = true;
+    m_thread = std::thread(&CAuditThread::Run, this);
+}
+
+void CAuditThread::Join() {
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void CAuditThread::Run() {
+    while (!m_stopEvent.Wait(m_options.Period))
+        RunPass();
+    StopAllAuditions();
+    m_bThreadRunning = false;
+}
+
+void CAuditThread::RunPass() {
+    for (int nIndex = 0;; ++nIndex) {
+        AuditionEntry entry;
+        {
+            CAuditionListLock lock(m_auditions);
+            if (nIndex >= m_auditions.GetSize())
+                break;
+            entry = m_auditions.GetAt(nIndex);
+        }
+        m_agents.RegisterAgentComputer(entry);
+        m_host.CheckOpenProblems(entry);
+        if (CheckEntry(entry)) {
+            ReportError(entry);
+        } else {
+            CAuditionListLock lock(m_auditions);
+            m_auditions.UpdateEntry(entry);
+        }
+    }
+    m_agents.CheckAgentLiveness();
+}
+
+void CAuditThread::ReportError(AuditionEntry& entry) {
+    const std::time_t now = m_options.Now();
+    entry.LastErrorTime = now;
+    entry.Signal.DATE = FormatTimeStamp(now);
+    CutToCharacters(entry.Signal.EVENT_DESCRIPTION, kMaxDescriptionCharacters);
+    AddAuditionEventLine(entry, EVENT_VIEW_ERROR, LoadTarnString(IDS_ERRORS_SIGNALLED));
+    {
+        CAuditionListLock lock(m_auditions);
+        m_auditions.UpdateEntry(entry);
+    }
+    m_host.OnAuditionError(entry);
+}
+
+void CAuditThread::StopAllAuditions() {
+    CAuditionListLock lock(m_auditions);
+    for (int nIndex = 0; nIndex < m_auditions.GetSize(); ++nIndex) {
+        AuditionEntry entry = m_auditions.GetAt(nIndex);
+        StopAudition(entry, true);
+        m_auditions.SetAt(nIndex, entry);
+    }
+}
+
+void CAuditThread::StartAudition(AuditionEntry& entry) {
+    if (entry.Running)
+        return;
+    entry.Running = true;
+    entry.FirstCheck = true;
+    entry.Paused = false;
+    entry.AgentPerforms = true;
+    entry.PingFailures = 0;
+    AddAuditionEventLine(entry, EVENT_VIEW_INFO, LoadTarnString(IDS_AUDITION_STARTED));
+}
+
+void CAuditThread::StopAudition(AuditionEntry& entry, bool silent) {
+    if (!entry.Running)
+        return;
+    entry.Running = false;
+    if (TypeOf(entry.Definition) == AuditionType::Plugin && entry.PluginInstance)
+        entry.PluginInstance->Stop();
+    if (!silent)
+        AddAuditionEventLine(entry, EVENT_VIEW_INFO, LoadTarnString(IDS_AUDITION_STOPPED));
+}
+
+void CAuditThread::AddAuditionEventLine(const AuditionEntry& entry, int kind,
+                                        const std::string& text) {
+    const DBAudition& audition = entry.Definition;
+    // An unknown type has been reported by the check already; its line names no computer.
+    const std::string computer =
+        IsValidAuditionType(TypeOf(audition))
+            ? GetAuditionComputer(TypeOf(audition), DetailServerPath(audition))
+            : std::string();
+    m_host.AddEventViewLine(kind, computer, audition.NAME, text);
+}
+
+bool CAuditThread::IsDue(const AuditionEntry& entry) const {
+    return entry.Running && !entry.Paused &&
+           IsInActiveWindow(entry.Definition.ACTIVE_BEGIN, entry.Definition.ACTIVE_END,
+                            LocalHour(m_options.Now()));
+}
+
+bool CAuditThread::CheckEntry(AuditionEntry& entry) {
+    if (!IsDue(entry))
+        return false;
+    m_agents.CheckAgentPerforms(entry);
+    switch (TypeOf(entry.Definition)) {
+    case AuditionType::App:
+    case AuditionType::Service:
+    case AuditionType::NTEvtLog:
+        return CheckAgentLogAudition(entry);
+    case AuditionType::Logfile:
+        return CheckLogfile(entry);
+    case AuditionType::Net:
+        return CheckNet(entry);
+    case AuditionType::Plugin:
+        return CheckPlugin(entry);
+    default:
+        TARN_ASSERT_FAIL("Unbekannter Überwachungstyp");
+        return false;
+    }
+}
+
+// The agent computer of an agent audition is its SERVER_PATH.
+bool CAuditThread::PassesAgentGate(const AuditionEntry& entry) {
+    if (!entry.AgentPerforms)
+        return false;
+    const std::string& name = entry.Definition.AgentComputer;
+    if (name.empty())
+        return true; // no record to ask; the log file cannot be found and says so
+    const AgentComputer computer = m_agents.GetAgentComputer(name);
+    return computer.Alive && !computer.RestartPending;
+}
+
+bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
+    if (!PassesAgentGate(entry))
+        return false;
+    const std::string logPath = m_agents.GetAgentComputer(entry.Definition.AgentComputer).LogFile;
+    bool error = false;
+    LMLogFile log = m_options.LogOpenSleep ? LMLogFile(m_options.LogOpenSleep) : LMLogFile();
+    if (log.Open(logPath)) {
+        error = TakeMatchingLogEntry(entry, log);
+    } else {
+        AddAuditionEventLine(
+            entry, EVENT_VIEW_ERROR,
+            FillPlaceholder(LoadTarnString(IDS_WATCHED_FILE_MISSING), "%s", logPath));
+        StopAudition(entry, false);
+    }
+    entry.FirstCheck = false;
+    return error;
+}
+
+// Takes the first unprocessed line of the computer that belongs to the
+// audition; the following ones are left for later passes.
+bool CAuditThread::TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log) {
+    if (!log.SeekToEntry(1))
+        return false;
+    AgentLogEntry line;
+    while (log.ReadNextEntry(entry.Definition.AgentComputer, line)) {
+        if (MatchAgentLogEntry(entry.Definition, line)) {
+            entry.Signal = SignalFromLogEntry(line);
+            log.MarkProcessed(line.EventID);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CAuditThread::CheckLogfile(AuditionEntry& entry) {
+    const DBAuditionLogfile& definition = entry.Definition.Logfile;
+    const LogfileAuditionSettings settings{definition.LOGFILE, definition.CHECK_TYPE,
+                                           definition.CHECK_INTERVAL};
+    LogfileAuditionTiming timing{entry.FileTime, entry.NextFileCheck, entry.FirstCheck};
+    const LogfileAuditionResult result = CheckLogfileAudition(settings, timing, m_options.Now());
+    entry.FileTime = timing.FileTime;
+    entry.NextFileCheck = timing.NextFileCheck;
+    entry.FirstCheck = timing.FirstCheck;
+    if (!result.ErrorEventLine.empty())
+        AddAuditionEventLine(entry, EVENT_VIEW_ERROR, result.ErrorEventLine);
+    if (result.StopAudition)
+        StopAudition(entry, false);
+    if (result.Error)
+        entry.Signal = SignalFromLogEntry(result.Signal);
+    return result.Error;
+}
+
+bool CAuditThread::CheckNet(AuditionEntry& entry) {
+    const NetAuditionResult result = CheckNetAudition(entry, m_options.Now(), m_pinger);
+    if (!result.ErrorEventLine.empty())
+        AddAuditionEventLine(entry, EVENT_VIEW_ERROR, result.ErrorEventLine);
+    if (result.StopAudition)
+        StopAudition(entry, false);
+    return result.Error;
+}
+
+bool CAuditThread::CheckPlugin(AuditionEntry& entry) {
+    if (!entry.Definition.AgentComputer.empty() && !PassesAgentGate(entry))
+        return false;
+    if (!entry.PluginInstance) {
+        StopAudition(entry, false);
+        return false;
+    }
+    PluginCheckResult result;
+    const bool error = entry.PluginInstance->Check(&result) == PLUGIN_CHECK_ERROR;
+    entry.FirstCheck = false;
+    if (error)
+        entry.Signal = PluginSignal(entry.Definition.Plugin, result);
+    return error;
+}

@@ -1,0 +1,90 @@
+// The audition thread: every period it walks the audition list from the first
+// entry to the last, checks every audition that is due and hands each error
+// signal to the console's problem handling. Application, service, NT event log
+// and (on an agent computer) plug-in auditions are gated on their agent;
+// application, service and NT event log errors are taken from the agent's log
+// file, one line per check. Log file and network auditions are performed here.
+//
+// The list is never held locked while a check runs: each entry is copied out,
+// checked and written back by its audition id.
+#pragma once
+
+#include "AgentExchange.h"
+#include "AuditionList.h"
+#include "Event.h"
+#include "IAuditionHost.h"
+#include "IPinger.h"
+#include "LMLogFile.h"
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <thread>
+
+struct AuditThreadOptions {
+    // The wait between two passes; the console always waits 15 seconds.
+    std::chrono::milliseconds Period{15000};
+    // The current time; the daily windows use its local hour.
+    std::function<std::time_t()> Now = [] { return std::time(nullptr); };
+    // The wait between two attempts to open an agent log file; empty: one second.
+    LMLogFile::SleepFunction LogOpenSleep;
+};
+
+// Whether hour (0 to 23) lies in the daily window from begin to end (each 0
+// to 24): begin <= hour < end; across midnight when begin > end; the whole day
+// when both are equal.
+bool IsInActiveWindow(int32_t begin, int32_t end, int hour);
+
+class CAuditThread {
+public:
+    // stopEvent is a manual-reset event owned by the caller; setting it ends the thread.
+    CAuditThread(IAuditionHost& host, CAuditionList& auditions, CAgentExchange& agents,
+                 IPinger& pinger, CEvent& stopEvent, AuditThreadOptions options = {});
+    // Waits for the thread; the owner sets the stop event first.
+    ~CAuditThread();
+    CAuditThread(const CAuditThread&) = delete;
+    CAuditThread& operator=(const CAuditThread&) = delete;
+
+    // Starts the thread; the first pass comes one period later.
+    void Start();
+    // True from Start until the thread has ended.
+    bool IsThreadRunning() const { return m_bThreadRunning; }
+    // Waits until the thread has ended.
+    void Join();
+
+    // Starts a stopped entry (the caller writes it back to the list).
+    void StartAudition(AuditionEntry& entry);
+    // Stops a running entry; a plug-in instance gets its stop call.
+    void StopAudition(AuditionEntry& entry, bool silent);
+    // Writes an event view line for the audition (its computer and name).
+    void AddAuditionEventLine(const AuditionEntry& entry, int kind, const std::string& text);
+
+    // One pass over the list without waiting (the thread runs it every period).
+    void RunPass();
+    // Stops every entry of the list silently (the thread does it when it ends).
+    void StopAllAuditions();
+    // Checks one entry; true when it found an error signal.
+    bool CheckEntry(AuditionEntry& entry);
+
+private:
+    void Run();
+    bool IsDue(const AuditionEntry& entry) const;
+    bool PassesAgentGate(const AuditionEntry& entry);
+    bool CheckAgentLogAudition(AuditionEntry& entry);
+    bool TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log);
+    bool CheckLogfile(AuditionEntry& entry);
+    bool CheckNet(AuditionEntry& entry);
+    bool CheckPlugin(AuditionEntry& entry);
+    void ReportError(AuditionEntry& entry);
+
+    IAuditionHost& m_host;
+    CAuditionList& m_auditions;
+    CAgentExchange& m_agents;
+    IPinger& m_pinger;
+    CEvent& m_stopEvent;
+    const AuditThreadOptions m_options;
+    std::thread m_thread;
+    std::atomic<bool> m_bThreadRunning{false};
+};
