@@ -27,6 +27,8 @@ void CatchTerminationSignals() {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    // A master that goes away mid-write must not take the sub-agent along.
+    signal(SIGPIPE, SIG_IGN);
 }
 
 // The time-zero reference of the extension interface: milliseconds of

@@ -80,6 +80,10 @@ struct SNextCase {
     std::string answered;
 };
 
+void PrintTo(const SNextCase& next, std::ostream* out) {
+    *out << next.requested;
+}
+
 class MibGetNext : public MibQuery, public ::testing::WithParamInterface<SNextCase> {};
 
 TEST_P(MibGetNext, AnswersTheFollowingVariableOrThePlaceAfterTheRegion) {
@@ -125,6 +129,11 @@ struct SSetCase {
     AsnInteger32 number;
     AsnInteger32 status;
 };
+
+void PrintTo(const SSetCase& set, std::ostream* out) {
+    *out << set.name << (set.asText ? " text" : " = ")
+         << (set.asText ? "" : std::to_string(set.number));
+}
 
 class MibSet : public MibQuery, public ::testing::WithParamInterface<SSetCase> {};
 

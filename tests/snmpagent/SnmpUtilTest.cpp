@@ -11,6 +11,10 @@ struct SOrderCase {
     int expected; // sign
 };
 
+void PrintTo(const SOrderCase& order, std::ostream* out) {
+    *out << order.left << " vs " << order.right;
+}
+
 class OidOrder : public ::testing::TestWithParam<SOrderCase> {};
 
 int Sign(int value) {

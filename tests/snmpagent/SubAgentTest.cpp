@@ -53,9 +53,9 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-// Waits up to ten seconds for condition.
-template <typename Condition> bool WaitFor(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
+// Waits for condition, ten seconds unless told otherwise.
+template <typename Condition> bool WaitFor(Condition condition, std::chrono::seconds limit = 10s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
@@ -266,6 +266,22 @@ TEST_F(SubAgent, ATrapFromTheConsoleArrivesAtTheTrapReceiver) {
     EXPECT_NE(log.find(".1.3.6.1.4.1.1.0 = STRING: \"Dienst auf PC7 ausgefallen\""),
               std::string::npos)
         << log;
+}
+
+TEST_F(SubAgent, TrapsHandedOverWhileSnmpdIsAwayAreSentWhenItIsBack) {
+    m_master.Stop();
+    ASSERT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 3, "1.3.6.1.4.1.1.0", "waehrend snmpd fehlt"), 1);
+    StartMaster();
+    // The sub-agent looks for its master every five seconds.
+    EXPECT_TRUE(WaitFor(
+        [&] { return ReadFile(m_dir / "traps.log").find("snmpd fehlt") != std::string::npos; },
+        30s));
+    const std::string log = ReadFile(m_dir / "traps.log");
+    EXPECT_NE(log.find(".1.3.6.1.4.1.0 Enterprise Specific Trap (3)"), std::string::npos) << log;
+    EXPECT_TRUE(WaitFor([this] {
+        return Tool("snmpget", "-v2c -c public", kRegion + ".2.1.0").find("velda") !=
+               std::string::npos;
+    })) << "the region is registered again";
 }
 
 TEST_F(SubAgent, StoppingTheSubAgentRemovesTheSharedObjects) {

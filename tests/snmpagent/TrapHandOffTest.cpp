@@ -177,6 +177,10 @@ struct SOidCase {
     std::vector<uint32_t> oid;
 };
 
+void PrintTo(const SOidCase& oid, std::ostream* out) {
+    *out << '"' << oid.text << '"';
+}
+
 class DottedText : public TrapHandOff, public ::testing::WithParamInterface<SOidCase> {};
 
 TEST_P(DottedText, BecomesTheVariableOid) {
