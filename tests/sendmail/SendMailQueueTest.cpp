@@ -3,6 +3,7 @@
 // is sent twice. And SendMailMessage's own log-on, send and log-off.
 #include "MailTestSupport.h"
 
+#include <csignal>
 #include <filesystem>
 #include <set>
 #include <thread>
@@ -79,6 +80,19 @@ TEST_F(SendMailQueueTest, HangingSubmitCommandIsStoppedAndTheMessageKept) {
     mail.WriteProfile(keys);
     EXPECT_EQ(Send("Bob", "slow"), SENDMAIL_OK);
     EXPECT_EQ(mail.Waiting().size(), 1u);
+}
+
+TEST_F(SendMailQueueTest, HostIgnoringChildSignalsStillLearnsTheOutcome) {
+    // Ignoring SIGCHLD makes the kernel discard exit statuses.
+    const auto previous = std::signal(SIGCHLD, SIG_IGN);
+    const int32_t accepted = Send("Bob", "accepted");
+    mail.SetSubmitFailing(true);
+    const int32_t refused = Send("Bob", "refused");
+    std::signal(SIGCHLD, previous);
+    EXPECT_EQ(accepted, SENDMAIL_OK);
+    EXPECT_EQ(refused, SENDMAIL_OK);
+    EXPECT_EQ(mail.Sent().size(), 1u);
+    EXPECT_EQ(mail.Waiting().size(), 1u) << "only the refused message waits";
 }
 
 TEST_F(SendMailQueueTest, ParallelSendersSendEveryMessageExactlyOnce) {
