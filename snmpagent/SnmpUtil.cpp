@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 extern "C" {
 
@@ -95,6 +96,12 @@ void SnmpUtilVarBindListFree(SnmpVarBindList* list) {
     SnmpUtilMemFree(list->list);
     list->list = nullptr;
     list->len = 0;
+}
+
+uint32_t SnmpUtilTickCount(void) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
 }
 
 } // extern "C"

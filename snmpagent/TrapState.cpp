@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <iterator>
 
 namespace {
@@ -26,12 +25,6 @@ CTrapState::CTrapState(uint32_t timeZeroReference)
     m_copy.lSpecificTrap = 1;
 }
 
-uint32_t CTrapState::TickCount() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
-}
-
 bool CTrapState::Next(const TARNMemStruct* region, AsnObjectIdentifier* enterprise,
                       AsnInteger32* genericTrap, AsnInteger32* specificTrap,
                       AsnTimeticks* timeStamp, SnmpVarBindList* bindings) {
@@ -49,7 +42,7 @@ bool CTrapState::Next(const TARNMemStruct* region, AsnObjectIdentifier* enterpri
     *enterprise = {m_enterpriseLength, m_enterpriseIds};
     *genericTrap = SNMP_GENERICTRAP_ENTERSPECIFIC;
     *specificTrap = m_copy.lSpecificTrap;
-    *timeStamp = TickCount() - m_timeZero;
+    *timeStamp = SnmpUtilTickCount() - m_timeZero;
     *bindings = {&m_binding, 1};
     return true;
 }

@@ -19,10 +19,6 @@ public:
               AsnInteger32* genericTrap, AsnInteger32* specificTrap, AsnTimeticks* timeStamp,
               SnmpVarBindList* bindings);
 
-    // Milliseconds of CLOCK_MONOTONIC, truncated to 32 bits: the clock of the
-    // time-zero reference and of the time stamps.
-    static uint32_t TickCount();
-
 private:
     void CopyFrom(const TARNMemStruct& region);
 

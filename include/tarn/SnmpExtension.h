@@ -128,14 +128,17 @@ void SnmpUtilVarBindFree(SnmpVarBind* binding);
 /* Frees every binding and the array; leaves an empty list. */
 void SnmpUtilVarBindListFree(SnmpVarBindList* list);
 
+/* Milliseconds of CLOCK_MONOTONIC, truncated to 32 bits: the clock of the
+ * time-zero reference and of the trap time stamps. */
+uint32_t SnmpUtilTickCount(void);
+
 /* --- Extension-agent entry points ------------------------------------ */
 
-/* Starts the agent's life: keeps timeZeroReference (milliseconds of
- * CLOCK_MONOTONIC, truncated to 32 bits; SnmpExtensionTrap measures its time
- * stamps against it), creates the trap semaphore and the shared trap region,
- * returns the semaphore (NULL when it could not be created) in *trapEvent
- * and the agent's region of the MIB in *supportedView (owned by the agent).
- * Calling it again starts a fresh life. Returns 1. */
+/* Starts the agent's life: keeps timeZeroReference (a SnmpUtilTickCount;
+ * SnmpExtensionTrap measures its time stamps against it), creates the trap semaphore and the shared
+ * trap region, returns the semaphore (NULL when it could not be created) in *trapEvent and the
+ * agent's region of the MIB in *supportedView (owned by the agent). Calling it again starts a fresh
+ * life. Returns 1. */
 int SnmpExtensionInit(uint32_t timeZeroReference, sem_t** trapEvent,
                       AsnObjectIdentifier* supportedView);
 

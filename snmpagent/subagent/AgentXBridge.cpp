@@ -147,12 +147,12 @@ void CAgentXBridge::Configure(const std::string& masterSocket, bool logToStderr)
                        kPingIntervalSeconds);
 }
 
-bool CAgentXBridge::Start(uint32_t timeZeroReference) {
+bool CAgentXBridge::Start() {
     if (init_agent(kApplication) != 0) {
         snmp_log(LOG_ERR, "the net-snmp agent library could not be initialised\n");
         return false;
     }
-    if (!m_extension.Init(timeZeroReference)) {
+    if (!m_extension.Init()) {
         snmp_log(LOG_ERR, "the extension agent did not start\n");
         return false;
     }

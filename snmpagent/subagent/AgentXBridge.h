@@ -25,7 +25,7 @@ public:
     void Configure(const std::string& masterSocket, bool logToStderr);
     // Initialises the agent library, starts the extension agent and
     // registers its region; the connection to the master follows in Connect.
-    bool Start(uint32_t timeZeroReference);
+    bool Start();
     void Connect();
     // Delivers the extension agent's traps whenever the waiter is signalled.
     void WatchTraps(CTrapWaiter& waiter);

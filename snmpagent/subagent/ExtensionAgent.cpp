@@ -131,9 +131,9 @@ bool CExtensionAgent::Load(const std::string& library, std::string& error) {
     return true;
 }
 
-bool CExtensionAgent::Init(uint32_t timeZeroReference) {
+bool CExtensionAgent::Init() {
     AsnObjectIdentifier view{0, nullptr};
-    if (!m_entry->init(timeZeroReference, &m_trapEvent, &view)) {
+    if (!m_entry->init(SnmpUtilTickCount(), &m_trapEvent, &view)) {
         return false;
     }
     m_region = ToVector(view);

@@ -18,8 +18,9 @@ public:
     // Loads the library and resolves its entry points; on failure the reason
     // is in error.
     bool Load(const std::string& library, std::string& error);
-    // Starts the agent; afterwards Region() and TrapEvent() are known.
-    bool Init(uint32_t timeZeroReference);
+    // Starts the agent, with now as its time zero; afterwards Region() and
+    // TrapEvent() are known.
+    bool Init();
     const std::vector<uint32_t>& Region() const { return m_region; }
     sem_t* TrapEvent() const { return m_trapEvent; }
 

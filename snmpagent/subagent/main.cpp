@@ -7,7 +7,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <unistd.h>
 
@@ -29,14 +28,6 @@ void CatchTerminationSignals() {
     sigaction(SIGHUP, &action, nullptr);
     // A master that goes away mid-write must not take the sub-agent along.
     signal(SIGPIPE, SIG_IGN);
-}
-
-// The time-zero reference of the extension interface: milliseconds of
-// CLOCK_MONOTONIC, truncated to 32 bits.
-uint32_t TickCount() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
 }
 
 struct SOptions {
@@ -96,7 +87,7 @@ int main(int argc, char** argv) {
     CatchTerminationSignals();
     CAgentXBridge bridge(extension);
     bridge.Configure(options.masterSocket, options.foreground);
-    if (!bridge.Start(TickCount())) {
+    if (!bridge.Start()) {
         return 1;
     }
     bridge.Connect();

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -24,12 +23,6 @@ struct STrapSeen {
     std::vector<uint32_t> variable;
     std::string message;
 };
-
-uint32_t NowMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
-}
 
 std::string RegionName() {
     return TARN_SHARED_MEM_NAME + std::string(std::getenv(TARN_SNMP_NAME_SUFFIX_ENV));
@@ -77,7 +70,7 @@ class TrapHandOff : public ::testing::Test {
 protected:
     void SetUp() override {
         UseOwnObjectNames();
-        Start(NowMilliseconds());
+        Start(SnmpUtilTickCount());
     }
     void TearDown() override { SnmpExtensionClose(); }
 
@@ -166,7 +159,7 @@ TEST_F(TrapHandOff, AnEmptyOidTextKeepsTheOidOfThePreviousTrap) {
 }
 
 TEST_F(TrapHandOff, TheTimeStampCountsMillisecondsFromTheTimeZeroReference) {
-    Start(NowMilliseconds() - 5000);
+    Start(SnmpUtilTickCount() - 5000);
     const STrapSeen trap = SendAndReceive("1.3.6.1.4.1.0", 1, "1.3.6.1.4.1.1.0", "x");
     EXPECT_GE(trap.stamp, 5000u);
     EXPECT_LT(trap.stamp, 5000u + 600000u);
@@ -230,7 +223,7 @@ TEST_F(TrapHandOff, TheAgentStartsWithAClearedSlotReplacingStaleObjects) {
     ASSERT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 9, "1.3.6.1.4.1.1.0", "stale"), 1);
     ASSERT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 9, "1.3.6.1.4.1.1.0", "stale"), 1);
     // A crashed agent leaves its objects behind; the next one starts afresh.
-    Start(NowMilliseconds());
+    Start(SnmpUtilTickCount());
     EXPECT_EQ(sem_trywait(m_trapEvent), -1);
     const TARNMemStruct region = ReadRegion();
     EXPECT_EQ(region.sEnterprise[0], '\0');
@@ -251,7 +244,7 @@ TEST_F(TrapHandOff, CloseRemovesBothObjects) {
 
 TEST_F(TrapHandOff, ObjectsAreReadWriteForOwnerAndGroupWhateverTheUmask) {
     const mode_t previous = umask(077);
-    Start(NowMilliseconds());
+    Start(SnmpUtilTickCount());
     umask(previous);
     EXPECT_EQ(umask(previous), previous) << "the umask is given back";
     const int fd = shm_open(RegionName().c_str(), O_RDONLY, 0);
