@@ -77,15 +77,13 @@ AsnInteger32 CMibTable::Serve(size_t entry, uint8_t requestType, SnmpVarBind& bi
     return ServeCommon(entry, requestType, binding);
 }
 
+// The INTEGER variables take only values of their range; access and type are
+// the common handler's checks.
 AsnInteger32 CMibTable::CheckRange(const SVariable& variable, const AsnAny& value) const {
-    if (variable.access == SNMP_ACCESS_READ_ONLY) {
-        return SNMP_ERRORSTATUS_NOSUCHNAME;
-    }
-    if (value.asnType != variable.type || value.asnValue.number < variable.minimum ||
-        value.asnValue.number > variable.maximum) {
-        return SNMP_ERRORSTATUS_BADVALUE;
-    }
-    return SNMP_ERRORSTATUS_NOERROR;
+    const bool outside =
+        value.asnType == ASN_INTEGER &&
+        (value.asnValue.number < variable.minimum || value.asnValue.number > variable.maximum);
+    return outside ? SNMP_ERRORSTATUS_BADVALUE : SNMP_ERRORSTATUS_NOERROR;
 }
 
 AsnInteger32 CMibTable::ServeCommon(size_t entry, uint8_t requestType, SnmpVarBind& binding) {
