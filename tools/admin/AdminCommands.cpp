@@ -7,6 +7,12 @@ const AdminCommand kAdminCommands[] = {
      "                 with line feed, tab, carriage return and backslash in a\n"
      "                 text written as \\n, \\t, \\r and \\\\.",
      RunStrings},
+    {"plugin",
+     "plugin install FILE [--yes] | remove TYPE [--yes] | list\n"
+     "                 Install a plug-in file into the installation's Plugins folder,\n"
+     "                 remove an installed plug-in, or list the installed ones;\n"
+     "                 --yes answers the questions, which are refused without it.",
+     RunPlugin},
 };
 
 const size_t kAdminCommandCount = sizeof kAdminCommands / sizeof kAdminCommands[0];

@@ -31,3 +31,6 @@ extern const size_t kAdminCommandCount;
 
 // StringsCommand.cpp
 int RunStrings(const AdminArgs& args);
+
+// PluginCommand.cpp
+int RunPlugin(const AdminArgs& args);

@@ -1,0 +1,160 @@
+// tarn-admin plugin: install, remove and list plug-ins of the installation
+// ($TARN_HOME, else the program directory) without the desktop, with the same
+// checks, messages and questions as the plug-in sheet. Questions are answered
+// yes with --yes and refused otherwise.
+#include "AdminCommands.h"
+
+#include "AppPaths.h"
+#include "CDBEngineTARN.h"
+#include "CDBSchema.h"
+#include "CHeadlessPluginUI.h"
+#include "CPluginManager.h"
+#include "LUTool.h"
+#include "RegistryFile.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+struct PluginArgs {
+    std::vector<std::string> words;
+    bool bYes = false;
+};
+
+PluginArgs SplitFlags(const AdminArgs& args) {
+    PluginArgs parsed;
+    for (const std::string& arg : args) {
+        if (arg == "--yes" || arg == "-y")
+            parsed.bYes = true;
+        else
+            parsed.words.push_back(arg);
+    }
+    return parsed;
+}
+
+int Usage() {
+    std::cerr << "usage: tarn-admin plugin install FILE [--yes] | remove TYPE [--yes] | list\n";
+    return 2;
+}
+
+bool FileExists(const std::string& strPath) {
+    struct stat status {};
+    return ::stat(strPath.c_str(), &status) == 0;
+}
+
+// Opens the installation's databases at the version this console works with.
+std::unique_ptr<CDBEngineTARN> OpenDatabases() {
+    const std::string strHome = GetInstallationDirectory();
+    const std::string strConfig = strHome + "TARN.MDB";
+    const std::string strHistory = strHome + "HISTORY.MDB";
+    for (const std::string& strFile : {strConfig, strHistory}) {
+        if (!FileExists(strFile)) {
+            std::cerr << "tarn-admin: " << strFile << " does not exist\n";
+            return nullptr;
+        }
+    }
+    auto pEngine = std::make_unique<CDBEngineTARN>();
+    bool bConfigOpened = false, bHistoryOpened = false;
+    if (!pEngine->Open(strConfig, strHistory, bConfigOpened, bHistoryOpened)) {
+        std::cerr << "tarn-admin: cannot open " << (bConfigOpened ? strHistory : strConfig)
+                  << "\n";
+        return nullptr;
+    }
+    int32_t nConfigVersion = 0, nHistoryVersion = 0;
+    pEngine->GetDBVersions(nConfigVersion, nHistoryVersion);
+    if (nConfigVersion != CDBSchema::kConfigVersion) {
+        std::cerr << "tarn-admin: " << strConfig << " has version " << nConfigVersion
+                  << ", this console needs " << CDBSchema::kConfigVersion
+                  << "; start the console once to convert it\n";
+        return nullptr;
+    }
+    return pEngine;
+}
+
+int Install(CPluginManager& manager, const std::string& strFile) {
+    switch (manager.Install(strFile)) {
+    case PluginInstallResult::Installed:
+        std::cout << "installed into " << manager.GetPluginDirectory() << "\n";
+        return 0;
+    case PluginInstallResult::Declined:
+        std::cerr << "tarn-admin: not installed (confirm with --yes)\n";
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+int Remove(CPluginManager& manager, const std::string& strType) {
+    int32_t nType = 0;
+    auto [end, error] = std::from_chars(strType.data(), strType.data() + strType.size(), nType);
+    if (error != std::errc{} || end != strType.data() + strType.size()) {
+        std::cerr << "tarn-admin: plug-in type must be a number: " << strType << "\n";
+        return 2;
+    }
+    switch (manager.Remove(nType)) {
+    case PluginRemoveResult::Removed:
+        std::cout << "removed plug-in " << nType << "\n";
+        return 0;
+    case PluginRemoveResult::Declined:
+        std::cerr << "tarn-admin: not removed (confirm with --yes)\n";
+        return 1;
+    case PluginRemoveResult::NotInstalled:
+        std::cerr << "tarn-admin: no plug-in of type " << nType << " is installed\n";
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+// One line per stored plug-in: type, name, version, whether its library
+// loads for this console, and the library file.
+int List(CDBEngineTARN& database) {
+    DBPluginList rows;
+    if (!database.GetAllPlugins(rows))
+        return 1;
+    for (const DBPlugin& row : rows) {
+        CPlugin plugin;
+        int nResult = plugin.Load(row.PLUGIN_MODULE, kTarnVersionText);
+        bool bLoads = nResult == CPlugin::LoadOk && plugin.GetType() == row.PLUGIN_TYPE;
+        std::cout << row.PLUGIN_TYPE << "\t" << row.PLUGIN_NAME << "\t"
+                  << (bLoads ? plugin.GetPluginInfo().Version : "-") << "\t"
+                  << (bLoads ? "ok" : "not loadable") << "\t" << row.PLUGIN_MODULE << "\n";
+        plugin.Unload();
+    }
+    return 0;
+}
+
+// Traces go where the console writes them, at the level the registry sets.
+void SetUpTrace() {
+    LUTool().SetFileName(GetInstallationDirectory() + "TRC_TARN.LOG");
+    std::string strLevel = CRegistryFile().ReadString(kTarnRegistryKey, "DebugLevel");
+    LUTool().SetLevel(static_cast<uint32_t>(std::strtoul(strLevel.c_str(), nullptr, 10)));
+}
+
+} // namespace
+
+int RunPlugin(const AdminArgs& args) {
+    PluginArgs parsed = SplitFlags(args);
+    const std::vector<std::string>& words = parsed.words;
+    bool bList = words.size() == 1 && words[0] == "list";
+    bool bChange = words.size() == 2 && (words[0] == "install" || words[0] == "remove");
+    if (!bList && !bChange)
+        return Usage();
+    SetUpTrace();
+    std::unique_ptr<CDBEngineTARN> pDatabase = OpenDatabases();
+    if (!pDatabase)
+        return 1;
+    if (bList)
+        return List(*pDatabase);
+    CHeadlessPluginUI ui(parsed.bYes);
+    CPluginStoreAdapter<CDBEngineTARN> store(*pDatabase);
+    CPluginList plugins;
+    CPluginManager manager(plugins, store, ui, GetInstallationDirectory() + "Plugins/");
+    int nExit = words[0] == "install" ? Install(manager, words[1]) : Remove(manager, words[1]);
+    manager.UnloadAll();
+    return nExit;
+}
