@@ -16,7 +16,7 @@ public:
     // data directory is configured.
     CPluginHost(std::function<std::string()> globalConfigFile, IPluginUI& ui)
         : m_globalConfigFile(std::move(globalConfigFile)), m_ui(ui) {}
-    virtual ~CPluginHost() = default;
+    ~CPluginHost() = default;
 
     int32_t GetInstalledServices(const std::string& computer, PluginHostList* list) override;
     int32_t GetWatchedServices(const std::string& computer, PluginHostList* list) override;

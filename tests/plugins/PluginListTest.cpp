@@ -1,5 +1,6 @@
 // The list of loaded plug-ins and the capability query.
 #include "CPluginList.h"
+#include "CScopedPluginInstance.h"
 #include "PluginTestSupport.h"
 #include "TraceCapture.h"
 
@@ -86,5 +87,36 @@ INSTANTIATE_TEST_SUITE_P(
                       // a type that is not loaded answers yes
                       CapabilityCase{9999, PLUGIN_CAP_CLOSE_AT_ONCE, true},
                       CapabilityCase{9999, PLUGIN_CAP_STOP_AFTER_CLOSING, true}));
+
+} // namespace
+
+namespace {
+
+TEST_F(PluginListTest, ScopedInstanceIsGivenBack) {
+    CPlugin plugin;
+    ASSERT_TRUE(m_list.Find(7001, plugin));
+    TakeTestCalls(plugin);
+    {
+        CScopedPluginInstance use(m_list, 7001, 8, "gamma", nullptr);
+        EXPECT_TRUE(use.PluginFound());
+        ASSERT_TRUE(use);
+        EXPECT_EQ(use->IsConfigured(), 8);
+    }
+    EXPECT_EQ(TakeTestCalls(plugin), "Create(8,gamma);IsConfigured;Destroy(gamma);");
+}
+
+TEST_F(PluginListTest, ScopedInstanceOfAMissingOrRefusingPlugin) {
+    CScopedPluginInstance missing(m_list, 4711, 8, "", nullptr);
+    EXPECT_FALSE(missing.PluginFound());
+    EXPECT_FALSE(missing);
+
+    CPlugin refusing;
+    ASSERT_EQ(refusing.Load(TestPluginPath("createfails"), "2.5"), CPlugin::LoadOk);
+    m_list.Add(refusing);
+    CScopedPluginInstance refused(m_list, 7400, 8, "", nullptr);
+    EXPECT_TRUE(refused.PluginFound());
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.Get(), nullptr);
+}
 
 } // namespace
