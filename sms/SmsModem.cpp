@@ -282,7 +282,7 @@ bool CSmsModem::PollFor(short events, Clock::time_point deadline) {
 
 int CSmsModem::InputCount() const {
     int count = 0;
-    return ioctl(m_fd, FIONREAD, &count) == 0 ? count : 0;
+    return ioctl(m_fd, TIOCINQ, &count) == 0 ? count : 0;
 }
 
 bool CSmsModem::WriteBytes(std::string_view bytes, Clock::time_point deadline) {

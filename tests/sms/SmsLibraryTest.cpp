@@ -285,7 +285,7 @@ void PrintTo(const DialCase& c, std::ostream* os) {
 class DialResult : public UcpCallTest, public ::testing::WithParamInterface<DialCase> {};
 
 TEST_P(DialResult, MapsToTheLibraryResultAndReleasesTheLine) {
-    SetTimeScale(0.01); // the 45-second wait for a silent modem
+    SetTimeScale(0.02); // the 45-second wait for a silent modem
     m_modem->SetDialOutcome(GetParam().outcome);
     EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_D2, "", "Test", "", "01721234567", "1"),
               GetParam().expected);
@@ -356,7 +356,7 @@ void PrintTo(SimResetOutcome outcome, std::ostream* os) {
 class ModemReset : public UcpCallTest, public ::testing::WithParamInterface<SimResetOutcome> {};
 
 TEST_P(ModemReset, AModemThatDoesNotAnswerTheResetIsNotUsed) {
-    SetTimeScale(0.01);
+    SetTimeScale(0.02);
     m_modem->SetResetOutcome(GetParam());
     EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_D2, "", "Test", "", "0172", "1"), SMS_RESULT_NO_MODEM);
     EXPECT_TRUE(m_modem->DialledNumbers().empty());
@@ -458,7 +458,7 @@ TEST_F(TapCallTest, PromptFollowedByCarriageReturnFailsEveryAttempt) {
 }
 
 TEST_F(TapCallTest, SilentCentreIsPromptedThreeTimesInEachOfThreeAttempts) {
-    SetTimeScale(0.01);
+    SetTimeScale(0.02);
     for (int i = 0; i < 9; ++i) {
         m_modem->QueueAnswer("prompt", SimAnswer::Silence());
     }
@@ -483,7 +483,6 @@ TEST_F(TapCallTest, MissingGoAheadRetriesFromThePrompt) {
 }
 
 TEST_F(TapCallTest, NoGoAheadInAnyAttemptGives12) {
-    SetTimeScale(0.02);
     for (int i = 0; i < 3; ++i) {
         m_modem->QueueAnswer("logon", SimAnswer::Whole(ESC + EOT + CR));
     }
@@ -572,7 +571,7 @@ INSTANTIATE_TEST_SUITE_P(
         UcpAnswerCase{SMS_NETWORK_D2, STX + "garbage" + ETX, SMS_RESULT_BAD_ANSWER}));
 
 TEST_F(UcpCallTest, SilentCentreGives6AfterTheAnswerWait) {
-    SetTimeScale(0.01); // 150 s become 1.5 s
+    SetTimeScale(0.02); // 150 s become 3 s
     m_modem->QueueAnswer("frame", SimAnswer::Silence());
     EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_D2, "", "Test", "", "0172", "1"), SMS_RESULT_BAD_ANSWER);
     ExpectHungUp(true);

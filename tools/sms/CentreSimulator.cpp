@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr char STX = 0x02, ETX = 0x03, EOT = 0x04, ACK = 0x06, CR = 0x0D, ESC = 0x1B;
+constexpr char STX = 0x02, ETX = 0x03, EOT = 0x04, ACK = 0x06, CR = 0x0D, NAK = 0x15, ESC = 0x1B;
 constexpr size_t kTapChecksumLength = 3;
 
 std::string Hex2(unsigned value) {
@@ -35,7 +35,8 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 SimAnswer SimAnswer::InPieces(const std::string& text, size_t count) {
     SimAnswer answer;
-    const size_t size = (text.size() + count - 1) / (count == 0 ? 1 : count);
+    const size_t parts = count == 0 ? 1 : count;
+    const size_t size = (text.size() + parts - 1) / parts;
     for (size_t at = 0; at < text.size(); at += size) {
         answer.pieces.push_back(text.substr(at, size));
     }
@@ -115,27 +116,35 @@ SimAnswer CCentreSimulator::AnswerTo(const SimUnit& unit) {
     return answer;
 }
 
-SimAnswer CCentreSimulator::DefaultAnswer(const SimUnit& unit) {
+SimAnswer CCentreSimulator::DefaultAnswer(const SimUnit& unit) const {
+    const std::string text = m_bSilent ? "" : DefaultText(unit);
+    return text.empty() ? SimAnswer::Silence() : SimAnswer::InPieces(text, m_pieces);
+}
+
+std::string CCentreSimulator::DefaultText(const SimUnit& unit) const {
     if (unit.kind == "prompt") {
-        return SimAnswer::Whole("ID=");
+        return "ID=";
     }
     if (unit.kind == "logon") {
-        return SimAnswer::Whole(std::string("110 1.8\r") + ESC + "[p\r");
+        return std::string("110 1.8\r") + ESC + "[p\r";
     }
     if (unit.kind == "block") {
-        return SimAnswer::Whole(std::string("211 Message accepted\r") + ACK + "\r");
+        return m_bTapRefusal ? std::string("212 Refused\r") + NAK + "\r"
+                             : std::string("211 Message accepted\r") + ACK + "\r";
     }
     if (unit.kind == "end") {
-        return SimAnswer::Whole(std::string("115 Goodbye\r") + ESC + EOT + "\r");
+        return std::string("115 Goodbye\r") + ESC + EOT + "\r";
     }
     if (unit.kind == "frame") {
         const std::vector<std::string> fields = Split(unit.bytes, '/');
         const std::string operation = fields.size() > 3 ? fields[3] : "51";
         const std::string recipient = fields.size() > 4 ? fields[4] : "";
-        return SimAnswer::Whole(
-            UcpAnswer(operation, operation == "51" ? "A//" + recipient + ":010100120000" : "A/"));
+        if (!m_ucpError.empty()) {
+            return UcpAnswer(operation, "N/" + m_ucpError + "/");
+        }
+        return UcpAnswer(operation, operation == "51" ? "A//" + recipient + ":010100120000" : "A/");
     }
-    return SimAnswer::Silence();
+    return "";
 }
 
 std::string CCentreSimulator::UcpAnswer(const std::string& operation, const std::string& body) {

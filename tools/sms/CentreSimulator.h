@@ -37,6 +37,13 @@ public:
     // Answers for the next units of a kind, used in order; once they are used
     // up the default answer comes back.
     void QueueAnswer(const std::string& unitKind, SimAnswer answer);
+    // How the centre answers when nothing is queued: UCP frames refused with
+    // this error code (empty: accepted), TAP blocks refused with NAK, no
+    // answers at all, every answer cut into this many pieces.
+    void SetUcpError(std::string code) { m_ucpError = std::move(code); }
+    void SetTapRefusal(bool refuse) { m_bTapRefusal = refuse; }
+    void SetSilent(bool silent) { m_bSilent = silent; }
+    void SetPieces(size_t pieces) { m_pieces = pieces; }
     // A new call: half-received units are dropped.
     void NewCall() { m_pending.clear(); }
     // Takes bytes from the caller; returns the answers to send, in order.
@@ -56,11 +63,16 @@ private:
     bool TakeTapUnit(SimUnit& unit);
     bool TakeUcpUnit(SimUnit& unit);
     SimAnswer AnswerTo(const SimUnit& unit);
-    static SimAnswer DefaultAnswer(const SimUnit& unit);
+    SimAnswer DefaultAnswer(const SimUnit& unit) const;
+    std::string DefaultText(const SimUnit& unit) const;
 
     SimCentreKind m_kind;
     std::string m_pending;
     std::string m_received;
     std::vector<SimUnit> m_units;
     std::map<std::string, std::deque<SimAnswer>> m_queued;
+    std::string m_ucpError;
+    bool m_bTapRefusal = false;
+    bool m_bSilent = false;
+    size_t m_pieces = 1;
 };

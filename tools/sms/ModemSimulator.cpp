@@ -229,15 +229,20 @@ void CModemSimulator::Dial(const std::string& number) {
 }
 
 void CModemSimulator::OnDataBytes(const std::string& bytes) {
-    if (bytes.find_first_not_of('+') == std::string::npos) {
-        m_plusRun += static_cast<int>(bytes.size());
-        if (m_plusRun >= 3) {
-            m_plusRun = 0;
-            ++m_escapes;
-            m_mode = Mode::Command;
-            Log("escape to command mode");
-            Reply("OK");
-        }
+    // "+++" escapes to command mode; whatever follows it in the same read
+    // (a slow reader may get "+++ATH" at once) is taken as commands.
+    const size_t pluses = std::min(bytes.find_first_not_of('+'), bytes.size());
+    if (pluses > 0 && m_plusRun + static_cast<int>(pluses) >= 3) {
+        m_plusRun = 0;
+        ++m_escapes;
+        m_mode = Mode::Command;
+        Log("escape to command mode");
+        Reply("OK");
+        OnBytes(bytes.substr(pluses));
+        return;
+    }
+    if (pluses == bytes.size()) {
+        m_plusRun += static_cast<int>(pluses);
         return;
     }
     m_plusRun = 0;
@@ -313,6 +318,11 @@ void CModemSimulator::SetPieceDelay(std::chrono::milliseconds delay) {
 void CModemSimulator::QueueAnswer(const std::string& unitKind, SimAnswer answer) {
     std::lock_guard lock(m_mutex);
     m_centre.QueueAnswer(unitKind, std::move(answer));
+}
+
+void CModemSimulator::ConfigureCentre(const std::function<void(CCentreSimulator&)>& change) {
+    std::lock_guard lock(m_mutex);
+    change(m_centre);
 }
 
 void CModemSimulator::SetLog(std::function<void(const std::string&)> log) {

@@ -37,6 +37,8 @@ public:
     void SetEcho(bool echo);
     void SetPieceDelay(std::chrono::milliseconds delay);
     void QueueAnswer(const std::string& unitKind, SimAnswer answer);
+    // Runs `change` on the centre while the simulator holds it still.
+    void ConfigureCentre(const std::function<void(CCentreSimulator&)>& change);
     // Called (on the simulator's thread) with everything the simulator records.
     void SetLog(std::function<void(const std::string&)> log);
 

@@ -4,8 +4,10 @@
 // centre receives until interrupted.
 #include "ModemSimulator.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -24,7 +26,10 @@ int Usage(const char* program) {
                  "usage: %s [--centre tap|ucp] [--dial connect|busy|no-carrier|no-answer|"
                  "no-dialtone|error|silence]\n"
                  "          [--reset ok|error|silence] [--no-echo] [--link PATH]\n"
+                 "          [--ucp-error NN] [--tap-nak] [--silent-centre] [--pieces N]\n"
                  "Opens a pseudo-terminal that behaves as a modem dialling an SMS centre.\n"
+                 "The centre accepts every message unless told to refuse (UCP error NN,\n"
+                 "TAP NAK) or to stay silent; --pieces cuts every answer into N pieces.\n"
                  "--link makes PATH a symbolic link to the terminal, for a stable\n"
                  "Line0 entry in the registry file.\n",
                  program);
@@ -46,6 +51,10 @@ int main(int argc, char** argv) {
     SimDialOutcome dial = SimDialOutcome::Connect;
     SimResetOutcome reset = SimResetOutcome::Ok;
     bool echo = true;
+    bool tapRefusal = false;
+    bool silentCentre = false;
+    size_t pieces = 1;
+    std::string ucpError;
     std::string link;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -58,8 +67,14 @@ int main(int argc, char** argv) {
             reset = resets.at(value);
         } else if (option == "--link" && !value.empty()) {
             link = value;
-        } else if (option == "--no-echo") {
-            echo = false;
+        } else if (option == "--ucp-error" && value.size() == 2) {
+            ucpError = value;
+        } else if (option == "--pieces" && std::atoi(value.c_str()) > 0) {
+            pieces = static_cast<size_t>(std::atoi(value.c_str()));
+        } else if (option == "--no-echo" || option == "--tap-nak" || option == "--silent-centre") {
+            echo = echo && option != "--no-echo";
+            tapRefusal = tapRefusal || option == "--tap-nak";
+            silentCentre = silentCentre || option == "--silent-centre";
             continue;
         } else {
             return Usage(argv[0]);
@@ -71,6 +86,12 @@ int main(int argc, char** argv) {
     modem.SetDialOutcome(dial);
     modem.SetResetOutcome(reset);
     modem.SetEcho(echo);
+    modem.ConfigureCentre([&](CCentreSimulator& centre) {
+        centre.SetUcpError(ucpError);
+        centre.SetTapRefusal(tapRefusal);
+        centre.SetSilent(silentCentre);
+        centre.SetPieces(pieces);
+    });
     modem.SetLog([](const std::string& line) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
