@@ -590,3 +590,21 @@ TEST_F(UcpCallTest, OnlyTheFirst2048BytesOfAnAnswerAreJudged) {
     EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_D2, "", "Test", "", "0172", "1"), SMS_RESULT_BAD_ANSWER);
     ExpectHungUp(true);
 }
+
+// ---- the simulator's standing orders (as its command line sets them) ------------
+
+TEST_F(UcpCallTest, CentreThatRefusesEveryFrameInPieces) {
+    m_modem->ConfigureCentre([](CCentreSimulator& centre) {
+        centre.SetUcpError("06");
+        centre.SetPieces(3);
+    });
+    EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_NATEL_D, "", "Hi", "", "079", "1"),
+              SMS_RESULT_REFUSED_06);
+    EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_QUIX, "", "Hi", "", "123", "1"), SMS_RESULT_REFUSED_06);
+}
+
+TEST_F(TapCallTest, CentreThatRefusesEveryBlock) {
+    m_modem->ConfigureCentre([](CCentreSimulator& centre) { centre.SetTapRefusal(true); });
+    EXPECT_EQ(LUSMSSendMessage(SMS_NETWORK_D1, "", "Hi", "", "0171", "1"), SMS_RESULT_REFUSED);
+    EXPECT_EQ(UnitsOf("block").size(), 3u);
+}
