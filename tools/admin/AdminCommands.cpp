@@ -13,6 +13,9 @@ const AdminCommand kAdminCommands[] = {
      "                 remove an installed plug-in, or list the installed ones;\n"
      "                 --yes answers the questions, which are refused without it.",
      RunPlugin},
+    {"init", "init DIR  Create a new installation: both databases, registry.ini, data/.", RunInit},
+    {"convert", "convert DIR  Convert the configuration database as the console does.", RunConvert},
+    {"check", "check DIR  Print the database versions and every table's row count.", RunCheck},
 };
 
 const size_t kAdminCommandCount = sizeof kAdminCommands / sizeof kAdminCommands[0];

@@ -34,3 +34,8 @@ int RunStrings(const AdminArgs& args);
 
 // PluginCommand.cpp
 int RunPlugin(const AdminArgs& args);
+
+// DatabaseCommands.cpp
+int RunInit(const AdminArgs& args);
+int RunConvert(const AdminArgs& args);
+int RunCheck(const AdminArgs& args);
