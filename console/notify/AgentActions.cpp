@@ -1,0 +1,285 @@
+#include "AgentActions.h"
+
+#include "AgentExchange.h"
+#include "IniFile.h"
+#include "LUTool.h"
+#include "MessageText.h"
+#include "StringTable.h"
+#include "TARNTool.h"
+
+#include <tarn/TarnPlugin.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+constexpr unsigned IDS_ACTION_STARTED = 1123;
+constexpr unsigned IDS_ACTION_SUCCEEDED = 1124;
+constexpr unsigned IDS_ACTION_FAILED = 1125;
+constexpr unsigned IDS_ACTION_NOT_DELIVERED = 1126;
+constexpr unsigned IDS_ACTION_TIMED_OUT = 1137;
+constexpr int kActionNumbers = 1000;
+// The agent's result is read as into a buffer of this size.
+constexpr size_t kResultBufferSize = 1024;
+
+std::string ActionFileName(const char* extension, int number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "TARN%03d.%s", number, extension);
+    return name;
+}
+
+std::string ActionText(unsigned id, const std::string& display) {
+    return FillPlaceholder(LoadTarnString(id), "%s", display);
+}
+
+bool IsTargetOnly(int32_t type) {
+    return type == ACTION_RESTART_SYSTEM;
+}
+
+} // namespace
+
+std::string BuildCommandLine(const AgentAction& action) {
+    const auto type = static_cast<ActionType>(action.Type);
+    switch (type) {
+    case ACTION_RESTART_SYSTEM:
+        return GetActionCommandWord(type) + ";0;0";
+    case ACTION_RESTART_APP:
+    case ACTION_STOP_APP:
+    case ACTION_START_APP:
+        return GetActionCommandWord(type) + ";" + action.Module + ";" + action.Parameters;
+    case ACTION_RESTART_SERVICE:
+    case ACTION_STOP_SERVICE:
+    case ACTION_START_SERVICE:
+        return GetActionCommandWord(type) + ";" + action.Service + ";" + action.Parameters;
+    default:
+        TARN_ASSERT_FAIL("Unbekannter Actiontyp");
+        return {};
+    }
+}
+
+std::string ActionDisplayText(const AgentAction& action) {
+    const auto type = static_cast<ActionType>(action.Type);
+    const std::string name = GetActionTypeName(type);
+    switch (type) {
+    case ACTION_STOP_SERVICE:
+    case ACTION_START_SERVICE:
+        return name + " (" + action.Service + ")";
+    case ACTION_STOP_APP:
+    case ACTION_START_APP:
+        return name + " (" + action.Module + ")";
+    default:
+        return name;
+    }
+}
+
+bool ParseActionResult(const std::string& value, std::string& errorCode) {
+    const std::string text = value.substr(0, kResultBufferSize - 1);
+    if (text.empty() || text.find(',') != std::string::npos) {
+        errorCode = "-1";
+        return false;
+    }
+    size_t digits = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const bool numeric =
+        digits < text.size() && text.find_first_not_of("0123456789", digits) == std::string::npos;
+    if (numeric && text.find_first_not_of('0', digits) == std::string::npos)
+        return true;
+    errorCode = text;
+    return false;
+}
+
+std::vector<AgentAction> PluginActions(const AuditionEntry& entry) {
+    std::vector<AgentAction> actions;
+    if (!entry.PluginInstance)
+        return actions;
+    PluginActionList offered;
+    entry.PluginInstance->GetActions(&offered);
+    for (const PluginAction& item : offered) {
+        if (item.ActionType < ACTION_RESTART_APP || item.ActionType > ACTION_START_APP)
+            continue;
+        AgentAction action;
+        action.Type = item.ActionType;
+        switch (item.ActionType) {
+        case ACTION_RESTART_APP:
+        case ACTION_STOP_APP:
+        case ACTION_START_APP:
+            action.Module = item.Module;
+            break;
+        case ACTION_RESTART_SERVICE:
+        case ACTION_STOP_SERVICE:
+        case ACTION_START_SERVICE:
+            action.Service = item.Service;
+            break;
+        default:
+            break;
+        }
+        if (!IsTargetOnly(item.ActionType))
+            action.Parameters = item.Parameters;
+        actions.push_back(std::move(action));
+    }
+    return actions;
+}
+
+CAgentActions::CAgentActions(CHistoryRecorder& recorder, CComputerList& computers,
+                             AgentActionOptions options)
+    : m_recorder(recorder), m_computers(computers), m_options(options) {}
+
+void CAgentActions::StartRestartActions(int32_t nProblemID, const AuditionEntry& entry) {
+    const DBAudition& audition = entry.Definition;
+    if (static_cast<AuditionType>(audition.AUDITION_TYPE) == AuditionType::Plugin) {
+        for (const AgentAction& action : PluginActions(entry))
+            SendAgentAction(nProblemID, entry, action);
+        return;
+    }
+    // A later rule overwrites the type of an earlier one: only the last of
+    // application, service and system restart is sent.
+    AgentAction action;
+    if (audition.ACTION_RESTART_APP) {
+        action.Type = ACTION_RESTART_APP;
+        action.Module = audition.App.APP_MODULE;
+        action.Parameters = audition.RESTART_PARAMETERS;
+    }
+    if (audition.ACTION_RESTART_SERVICE) {
+        action.Type = ACTION_RESTART_SERVICE;
+        action.Service = audition.Service.SERVICE_NAME;
+        action.Parameters = audition.RESTART_PARAMETERS;
+    }
+    if (audition.ACTION_RESTART_SYSTEM)
+        action.Type = ACTION_RESTART_SYSTEM;
+    if (action.Type != 0)
+        SendAgentAction(nProblemID, entry, action);
+}
+
+// The computer's exchange directory, only for a computer the console knows
+// as an agent computer with a name that stays inside the data directory.
+bool CAgentActions::FindExchangeDirectory(const std::string& computer, std::string& directory) {
+    if (!IsSafeComputerName(computer))
+        return false;
+    m_computers.Lock();
+    for (int index = 0; index < m_computers.GetSize(); ++index) {
+        const AgentComputer record = m_computers.GetAt(index);
+        if (record.Name == computer) {
+            directory = record.Directory;
+            break;
+        }
+    }
+    m_computers.Unlock();
+    return !directory.empty();
+}
+
+// Written under a temporary name beside the target and renamed into place, so
+// the agent never sees a partial file.
+bool CAgentActions::WriteCommandFile(const std::string& path,
+                                     const std::string& commandLine) const {
+    CIniFile file = CIniFile::Parse("", path);
+    return file.SetValue("Commands", "Command1", commandLine) && file.Save();
+}
+
+void CAgentActions::SendAgentAction(int32_t nProblemID, const AuditionEntry& entry,
+                                    const AgentAction& action) {
+    PendingAction pending;
+    pending.IssueTime = m_recorder.Now();
+    pending.ProblemID = nProblemID;
+    pending.Type = action.Type;
+    pending.Action = action;
+    pending.Audition = entry;
+    pending.DisplayText = ActionDisplayText(action);
+
+    std::string directory;
+    const bool known = FindExchangeDirectory(entry.Signal.COMPUTER, directory);
+    const int number = m_nActionCounter;
+    m_nActionCounter = (m_nActionCounter + 1) % kActionNumbers;
+    pending.CommandFile = directory + ActionFileName("TRA", number);
+    pending.ResultFile = directory + ActionFileName("RLT", number);
+
+    bool delivered = false;
+    if (known) {
+        std::error_code ignored;
+        std::filesystem::remove(pending.ResultFile, ignored);
+        const std::string commandLine = BuildCommandLine(action);
+        if (action.Type == ACTION_RESTART_SYSTEM)
+            SetRestartPending(pending, true);
+        delivered = WriteCommandFile(pending.CommandFile, commandLine);
+        if (!delivered && action.Type == ACTION_RESTART_SYSTEM)
+            SetRestartPending(pending, false);
+    }
+    if (delivered) {
+        m_pending.push_back(pending);
+        m_recorder.WriteActionEvent(pending, EVENT_VIEW_INFO,
+                                    ActionText(IDS_ACTION_STARTED, pending.DisplayText));
+    } else {
+        m_recorder.WriteActionEvent(pending, EVENT_VIEW_ERROR,
+                                    ActionText(IDS_ACTION_NOT_DELIVERED, pending.DisplayText));
+        m_recorder.CountErrorSignal(nProblemID);
+    }
+}
+
+void CAgentActions::SetRestartPending(const PendingAction& action, bool pending) {
+    m_computers.SetRestartPending(action.Audition.Signal.COMPUTER, pending);
+}
+
+bool CAgentActions::ReadResult(const PendingAction& action) {
+    std::error_code error;
+    if (!std::filesystem::exists(action.ResultFile, error))
+        return false;
+    const std::string value = ReadProfileString(action.ResultFile, "Results", "Result1");
+    std::string code;
+    if (ParseActionResult(value, code)) {
+        m_recorder.WriteActionEvent(action, EVENT_VIEW_INFO,
+                                    ActionText(IDS_ACTION_SUCCEEDED, action.DisplayText));
+    } else {
+        std::string text =
+            FillPlaceholder(LoadTarnString(IDS_ACTION_FAILED), "%s", action.DisplayText);
+        text = FillPlaceholder(text, "%s", code);
+        m_recorder.WriteActionEvent(action, EVENT_VIEW_ERROR, text);
+        m_recorder.CountErrorSignal(action.ProblemID);
+    }
+    if (action.Type == ACTION_RESTART_SYSTEM)
+        SetRestartPending(action, false);
+    std::filesystem::remove(action.ResultFile, error);
+    return true;
+}
+
+void CAgentActions::CollectActionResults() {
+    const std::time_t now = m_recorder.Now();
+    for (size_t index = 0; index < m_pending.size();) {
+        const PendingAction action = m_pending[index];
+        bool finished = ReadResult(action);
+        if (!finished && action.Type == ACTION_RESTART_SYSTEM &&
+            action.IssueTime + static_cast<std::time_t>(m_options.SystemRestartLimit.count()) <
+                now) {
+            ExpireAction(action);
+            finished = true;
+        }
+        if (finished)
+            m_pending.erase(m_pending.begin() + static_cast<std::ptrdiff_t>(index));
+        else
+            ++index;
+    }
+}
+
+void CAgentActions::ExpireAction(const PendingAction& action) {
+    if (action.Type == ACTION_RESTART_SYSTEM) {
+        SetRestartPending(action, false);
+        m_computers.SetActionTimedOut(action.Audition.Signal.COMPUTER, true);
+    }
+    m_recorder.WriteActionEvent(action, EVENT_VIEW_ERROR,
+                                ActionText(IDS_ACTION_TIMED_OUT, action.DisplayText));
+    m_recorder.CountErrorSignal(action.ProblemID);
+}
+
+int CAgentActions::ExpireProblemActions(int32_t nProblemID) {
+    int expired = 0;
+    for (size_t index = 0; index < m_pending.size();) {
+        if (m_pending[index].ProblemID != nProblemID) {
+            ++index;
+            continue;
+        }
+        const PendingAction action = m_pending[index];
+        m_pending.erase(m_pending.begin() + static_cast<std::ptrdiff_t>(index));
+        ExpireAction(action);
+        ++expired;
+    }
+    return expired;
+}

@@ -1,0 +1,27 @@
+// An action sent to an agent as a command file, and the record the console
+// keeps while it waits for the agent's result file.
+#pragma once
+
+#include "AuditionEntry.h"
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+struct AgentAction {
+    int32_t Type = 0;    // ActionType
+    std::string Module;  // application module
+    std::string Service; // service name
+    std::string Parameters;
+};
+
+struct PendingAction {
+    std::time_t IssueTime = 0;
+    int32_t ProblemID = 0;
+    std::string CommandFile;
+    std::string ResultFile;
+    int32_t Type = 0; // ActionType
+    AgentAction Action;
+    AuditionEntry Audition;
+    std::string DisplayText;
+};

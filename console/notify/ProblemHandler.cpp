@@ -1,0 +1,238 @@
+#include "ProblemHandler.h"
+
+#include "LUTool.h"
+#include "MessageText.h"
+#include "NotifyPlan.h"
+#include "StringTable.h"
+#include "TARNTool.h"
+
+#include <tarn/TarnPlugin.h>
+
+namespace {
+
+constexpr unsigned IDS_PROBLEM_OPENED = 1138;
+constexpr unsigned IDS_PROBLEM_RESOLVED = 1139;
+constexpr unsigned IDS_PROBLEM_UNRESOLVED = 1140;
+
+AuditionType TypeOf(const AuditionEntry& entry) {
+    return static_cast<AuditionType>(entry.Definition.AUDITION_TYPE);
+}
+
+bool IsPlugin(const AuditionEntry& entry) {
+    return TypeOf(entry) == AuditionType::Plugin;
+}
+
+bool HasExpired(const DBHProblem& problem, int32_t nMaxDurationMinutes, std::time_t now) {
+    std::time_t begin = 0;
+    ParseTimeStamp(problem.PROBLEM_BEGIN, begin); // an unreadable begin gives -1
+    return begin + static_cast<std::time_t>(nMaxDurationMinutes) * 60 < now;
+}
+
+} // namespace
+
+bool HasUnresolvedNotification(const DBHEventList& events) {
+    for (const DBHEvent& event : events)
+        if (event.SOURCE == EVENT_SOURCE_CONSOLE && event.CATEGORY == EVENT_CATEGORY_NOTIFICATION &&
+            event.INFO_ID == "2")
+            return true;
+    return false;
+}
+
+CProblemHandler::CProblemHandler(ProblemHandlerServices services)
+    : m_services(std::move(services)) {}
+
+bool CProblemHandler::PluginCapability(const AuditionEntry& entry, uint32_t nFlag) const {
+    if (!m_services.Plugins)
+        return true;
+    return m_services.Plugins->HasCapability(entry.Definition.Plugin.PLUGIN_TYPE, nFlag);
+}
+
+bool CProblemHandler::HasRestartAction(const AuditionEntry& entry) const {
+    if (IsPlugin(entry)) {
+        // A plug-in that is not installed has no instance and counts as yes.
+        return !entry.PluginInstance || !PluginActions(entry).empty();
+    }
+    const DBAudition& audition = entry.Definition;
+    return audition.ACTION_RESTART_APP || audition.ACTION_RESTART_SERVICE ||
+           audition.ACTION_RESTART_SYSTEM;
+}
+
+bool CProblemHandler::ClosesAtOnce(const AuditionEntry& entry) const {
+    switch (TypeOf(entry)) {
+    case AuditionType::App:
+    case AuditionType::Service:
+    case AuditionType::Logfile:
+        return true;
+    case AuditionType::Plugin:
+        return PluginCapability(entry, PLUGIN_CAP_CLOSE_AT_ONCE);
+    default:
+        return false;
+    }
+}
+
+bool CProblemHandler::StopsAfterError(const AuditionEntry& entry) const {
+    if (TypeOf(entry) == AuditionType::Logfile)
+        return true;
+    return IsPlugin(entry) && PluginCapability(entry, PLUGIN_CAP_STOP_AFTER_ERROR);
+}
+
+bool CProblemHandler::StopsAfterClosing(const AuditionEntry& entry) const {
+    return IsPlugin(entry) && PluginCapability(entry, PLUGIN_CAP_STOP_AFTER_CLOSING);
+}
+
+bool CProblemHandler::MatchesProblemEvent(const DBHEvent& stored,
+                                          const AuditionEntry& entry) const {
+    if (stored.TYPE == EVENT_TYPE_CONSOLE)
+        return false;
+    const DBHEvent& current = entry.Signal;
+    switch (TypeOf(entry)) {
+    case AuditionType::App:
+    case AuditionType::Service:
+        return stored.SOURCE_MODULE_NAME == current.SOURCE_MODULE_NAME;
+    case AuditionType::Logfile:
+        return false;
+    case AuditionType::NTEvtLog:
+        return stored.COMPUTER == current.COMPUTER && stored.SOURCE == current.SOURCE &&
+               stored.INFO_ID == current.INFO_ID && stored.CATEGORY == current.CATEGORY;
+    case AuditionType::Net:
+        return stored.COMPUTER == current.COMPUTER;
+    case AuditionType::Plugin:
+        return stored.INFO_ID == current.INFO_ID;
+    default:
+        TARN_ASSERT_FAIL("Unbekannter Überwachungstyp");
+        return false;
+    }
+}
+
+bool CProblemHandler::FindMatchingProblem(const AuditionEntry& entry, int32_t& nProblemID) {
+    CDBEngineTARN& database = m_services.Recorder.Database();
+    DBHProblemList open;
+    if (!database.GetAllProblems(entry.Definition.AUDITION_ID, PROBLEM_OPEN, open))
+        return false;
+    for (const DBHProblem& problem : open) {
+        DBHEventList events;
+        if (!database.GetProblemEventEntries(problem.PROBLEM_ID, events))
+            continue;
+        for (auto event = events.rbegin(); event != events.rend(); ++event) {
+            if (MatchesProblemEvent(*event, entry)) {
+                nProblemID = problem.PROBLEM_ID;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int32_t CProblemHandler::OpenProblem(const AuditionEntry& entry) {
+    DBHProblem problem;
+    problem.PROBLEM_ID = DB_KEY_NEW;
+    problem.PROBLEM_STATUS = PROBLEM_OPEN;
+    problem.PROBLEM_DESCRIPTION = entry.Signal.EVENT_DESCRIPTION;
+    problem.PROBLEM_BEGIN = entry.Signal.DATE;
+    problem.MAX_DURATION = entry.Definition.MAX_DURATION;
+    problem.ERROR_COUNT = 0;
+    problem.AUDITION_ID = entry.Definition.AUDITION_ID;
+    problem.AUDITION_NAME = entry.Definition.NAME;
+    problem.COMPUTER_NAME = entry.Signal.COMPUTER;
+    CHistoryRecorder& recorder = m_services.Recorder;
+    if (recorder.Database().SetProblem(problem))
+        recorder.View().OnProblemAdded(problem);
+    recorder.AddEventViewLine(
+        EVENT_VIEW_PROBLEM_OPENED, entry.Signal.COMPUTER, entry.Definition.NAME,
+        FillPlaceholder(LoadTarnString(IDS_PROBLEM_OPENED), "%s", problem.PROBLEM_DESCRIPTION));
+    return problem.PROBLEM_ID;
+}
+
+void CProblemHandler::CloseProblem(int32_t nProblemID, bool bResolved) {
+    CHistoryRecorder& recorder = m_services.Recorder;
+    DBHProblem problem;
+    if (!recorder.Database().GetProblem(nProblemID, problem))
+        return;
+    problem.PROBLEM_END = FormatTimeStamp(recorder.Now());
+    problem.PROBLEM_STATUS = bResolved ? PROBLEM_RESOLVED : PROBLEM_UNRESOLVED;
+    const unsigned textId = bResolved ? IDS_PROBLEM_RESOLVED : IDS_PROBLEM_UNRESOLVED;
+    recorder.AddEventViewLine(
+        bResolved ? EVENT_VIEW_PROBLEM_RESOLVED : EVENT_VIEW_PROBLEM_UNRESOLVED,
+        problem.COMPUTER_NAME, problem.AUDITION_NAME,
+        FillPlaceholder(LoadTarnString(textId), "%s", problem.PROBLEM_DESCRIPTION));
+    if (recorder.Database().SetProblem(problem))
+        recorder.View().OnProblemChanged(problem);
+}
+
+void CProblemHandler::Notify(int32_t nProblemID, const AuditionEntry& entry, int32_t nStage) {
+    QueueNotifications(m_services.Caches, m_services.Queue, nProblemID, entry, nStage);
+}
+
+void CProblemHandler::OnAuditionError(AuditionEntry entry) {
+    int32_t problemID = 0;
+    const bool existing = FindMatchingProblem(entry, problemID);
+    if (!existing)
+        problemID = OpenProblem(entry);
+    DBHEvent event = entry.Signal;
+    event.EVENT_ID = DB_KEY_NEW;
+    m_services.Recorder.WriteHistoryEvent(problemID, event);
+    const int32_t count = m_services.Recorder.CountErrorSignal(problemID);
+
+    if (existing) {
+        // Only the second signal of a problem notifies again.
+        if (entry.Definition.NOTIFY_FAILURE && count <= 2)
+            Notify(problemID, entry, NOTIFY_STAGE_UNRESOLVED);
+        return;
+    }
+    HandleNewProblem(problemID, entry);
+}
+
+void CProblemHandler::HandleNewProblem(int32_t nProblemID, AuditionEntry& entry) {
+    if (entry.Definition.NOTIFY_ALWAYS)
+        Notify(nProblemID, entry, NOTIFY_STAGE_OCCURRED);
+    if (HasRestartAction(entry)) {
+        m_services.Actions.StartRestartActions(nProblemID, entry);
+        return;
+    }
+    if (!ClosesAtOnce(entry))
+        return;
+    CloseProblem(nProblemID, false);
+    if (StopsAfterError(entry)) {
+        m_services.StopAudition(entry);
+        CAuditionListLock lock(m_services.Auditions);
+        m_services.Auditions.UpdateEntry(entry);
+    }
+}
+
+void CProblemHandler::CheckOpenProblems(AuditionEntry& entry) {
+    m_services.Actions.CollectActionResults();
+    DBHProblemList open;
+    if (!m_services.Recorder.Database().GetAllProblems(entry.Definition.AUDITION_ID, PROBLEM_OPEN,
+                                                       open))
+        return;
+    const std::time_t now = m_services.Recorder.Now();
+    for (const DBHProblem& problem : open)
+        if (HasExpired(problem, entry.Definition.MAX_DURATION, now))
+            ExpireProblem(problem, entry);
+}
+
+void CProblemHandler::ExpireProblem(const DBHProblem& problem, AuditionEntry& entry) {
+    DBHEventList events;
+    m_services.Recorder.Database().GetProblemEventEntries(problem.PROBLEM_ID, events);
+    const int expiredActions = m_services.Actions.ExpireProblemActions(problem.PROBLEM_ID);
+    const DBAudition& audition = entry.Definition;
+    if (problem.ERROR_COUNT <= 1 && expiredActions == 0 && HasRestartAction(entry)) {
+        CloseProblem(problem.PROBLEM_ID, true);
+        if (audition.NOTIFY_SUCCESS)
+            Notify(problem.PROBLEM_ID, entry, NOTIFY_STAGE_RESOLVED);
+        return;
+    }
+    CloseProblem(problem.PROBLEM_ID, false);
+    if (audition.NOTIFY_FAILURE && !HasUnresolvedNotification(events))
+        Notify(problem.PROBLEM_ID, entry, NOTIFY_STAGE_UNRESOLVED);
+    if (StopsAfterClosing(entry))
+        m_services.StopAudition(entry);
+}
+
+void CProblemHandler::CloseAllOpenProblems() {
+    DBHProblemList open;
+    if (!m_services.Recorder.Database().GetAllProblems(0, PROBLEM_OPEN, open))
+        return;
+    for (const DBHProblem& problem : open)
+        CloseProblem(problem.PROBLEM_ID, false);
+}

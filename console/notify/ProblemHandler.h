@@ -1,0 +1,62 @@
+// The problem lifecycle: every error signal of an audition either joins an
+// open problem of the audition or opens a new one; problems are closed
+// resolved or unresolved when their maximum duration has passed, and the
+// audition's notify profiles are queued at the moments its notify flags name.
+// The open problems live in the history database and are read back at every
+// call. Runs on the audition thread.
+#pragma once
+
+#include "AgentActions.h"
+#include "AuditionList.h"
+#include "CPluginList.h"
+#include "HistoryRecorder.h"
+#include "NotificationCaches.h"
+#include "NotificationList.h"
+
+#include <functional>
+
+struct ProblemHandlerServices {
+    CHistoryRecorder& Recorder;
+    CAgentActions& Actions;
+    const CNotificationCaches& Caches;
+    CNotificationList& Queue;
+    CAuditionList& Auditions;
+    // The installed plug-ins; null: every plug-in capability answers yes.
+    const CPluginList* Plugins = nullptr;
+    // Stops a running audition with the event line "Überwachung angehalten".
+    std::function<void(AuditionEntry&)> StopAudition;
+};
+
+class CProblemHandler {
+public:
+    explicit CProblemHandler(ProblemHandlerServices services);
+
+    // The audition signalled an error in this pass; the entry carries it.
+    void OnAuditionError(AuditionEntry entry);
+    // Collects the action results, then closes the audition's expired problems.
+    // The entry is the audition thread's working copy: it may be stopped here.
+    void CheckOpenProblems(AuditionEntry& entry);
+    // Closes every open problem unresolved, without notifications (console end).
+    void CloseAllOpenProblems();
+
+    int32_t OpenProblem(const AuditionEntry& entry);
+    void CloseProblem(int32_t nProblemID, bool bResolved);
+    bool MatchesProblemEvent(const DBHEvent& stored, const AuditionEntry& entry) const;
+
+    bool HasRestartAction(const AuditionEntry& entry) const;
+    bool ClosesAtOnce(const AuditionEntry& entry) const;
+    bool StopsAfterError(const AuditionEntry& entry) const;
+    bool StopsAfterClosing(const AuditionEntry& entry) const;
+
+private:
+    bool FindMatchingProblem(const AuditionEntry& entry, int32_t& nProblemID);
+    void HandleNewProblem(int32_t nProblemID, AuditionEntry& entry);
+    void ExpireProblem(const DBHProblem& problem, AuditionEntry& entry);
+    void Notify(int32_t nProblemID, const AuditionEntry& entry, int32_t nStage);
+    bool PluginCapability(const AuditionEntry& entry, uint32_t nFlag) const;
+
+    ProblemHandlerServices m_services;
+};
+
+// Whether the events hold a notification event of stage 2.
+bool HasUnresolvedNotification(const DBHEventList& events);

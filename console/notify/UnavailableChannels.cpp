@@ -1,0 +1,93 @@
+#include "UnavailableChannels.h"
+
+#include "MessageText.h"
+#include "StringTable.h"
+#include "TARNTool.h"
+
+namespace {
+
+constexpr unsigned IDS_PRINTER_SENTENCE = 5000;
+constexpr unsigned IDS_MSMAIL_SENTENCE = 5004;
+constexpr unsigned IDS_SMTP_SENTENCE = 5005;
+constexpr unsigned IDS_SNMP_SENTENCE = 5006;
+constexpr unsigned IDS_SMS_SENTENCE = 5007;
+constexpr unsigned IDS_FAX_SENTENCE = 5009;
+constexpr unsigned IDS_RESULT_LABEL = 5013;
+constexpr unsigned IDS_STATUS_LABEL = 5110;
+constexpr unsigned IDS_COMPONENT_MISSING = 1027;
+constexpr int32_t kChannelFailed = 2;
+
+std::string Sentence(unsigned id, const std::string& name, const std::string& target) {
+    return FillPlaceholder(FillPlaceholder(LoadTarnString(id), "%s", name), "%s", target);
+}
+
+int32_t SnmpTrapNumber(const NotificationJob& job) {
+    const DBNotificationSNMP& snmp = job.Notification.SNMP;
+    switch (job.Stage) {
+    case NOTIFY_STAGE_UNRESOLVED:
+        return snmp.SPECIFIC_ID_UNRESOLVED;
+    case NOTIFY_STAGE_RESOLVED:
+        return snmp.SPECIFIC_ID_RESOLVED;
+    default:
+        return snmp.SPECIFIC_ID;
+    }
+}
+
+} // namespace
+
+std::string ChannelSentence(const NotificationJob& job, NotificationChannel channel) {
+    const DBNotification& n = job.Notification;
+    switch (channel) {
+    case CHANNEL_SMS:
+        return Sentence(IDS_SMS_SENTENCE, n.NAME, n.SMS.RECIPIENT);
+    case CHANNEL_MSMAIL:
+        return Sentence(IDS_MSMAIL_SENTENCE, n.NAME, n.MSMail.RECIPIENTS);
+    case CHANNEL_FAX:
+        return Sentence(IDS_FAX_SENTENCE, n.NAME, n.Fax.RECIPIENT);
+    case CHANNEL_PRINTER:
+        return Sentence(IDS_PRINTER_SENTENCE, n.NAME, n.Printer.PRINTERNAME);
+    case CHANNEL_SMTP:
+        return Sentence(IDS_SMTP_SENTENCE, n.NAME, n.SMTP.RECIPIENTS);
+    case CHANNEL_SNMP:
+        return FillPlaceholder(FillPlaceholder(LoadTarnString(IDS_SNMP_SENTENCE), "%s", n.NAME),
+                               "%lu", std::to_string(static_cast<uint32_t>(SnmpTrapNumber(job))));
+    default:
+        return {};
+    }
+}
+
+std::string ChannelEventText(const NotificationJob& job, NotificationChannel channel,
+                             const std::string& resultText) {
+    return ChannelSentence(job, channel) + " " + LoadTarnString(IDS_STATUS_LABEL) + " " +
+           GetNotifyStageText(static_cast<NotifyStage>(job.Stage)) + " " +
+           LoadTarnString(IDS_RESULT_LABEL) + " " + resultText;
+}
+
+int32_t CUnavailableChannels::Fail(const NotificationJob& job, NotificationChannel channel,
+                                   bool test) {
+    std::lock_guard guard(m_sendLock);
+    if (!test)
+        m_recorder.WriteNotificationEvent(
+            job, EVENT_VIEW_ERROR,
+            ChannelEventText(job, channel, LoadTarnString(IDS_COMPONENT_MISSING)));
+    return kChannelFailed;
+}
+
+int32_t CUnavailableChannels::SendSmsNotification(const NotificationJob& job, bool test) {
+    return Fail(job, CHANNEL_SMS, test);
+}
+int32_t CUnavailableChannels::SendMsMailNotification(const NotificationJob& job, bool test) {
+    return Fail(job, CHANNEL_MSMAIL, test);
+}
+int32_t CUnavailableChannels::SendFaxNotification(const NotificationJob& job, bool test) {
+    return Fail(job, CHANNEL_FAX, test);
+}
+int32_t CUnavailableChannels::SendPrinterNotification(const NotificationJob& job, bool test) {
+    return Fail(job, CHANNEL_PRINTER, test);
+}
+int32_t CUnavailableChannels::SendSmtpNotification(const NotificationJob& job, bool test) {
+    return Fail(job, CHANNEL_SMTP, test);
+}
+int32_t CUnavailableChannels::SendSnmpNotification(const NotificationJob& job, bool test) {
+    return Fail(job, CHANNEL_SNMP, test);
+}

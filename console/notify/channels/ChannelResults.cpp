@@ -1,0 +1,125 @@
+#include "ChannelResults.h"
+
+#include "TARNTool.h"
+#include "tarn/LUSMSLib2.h"
+
+namespace {
+
+constexpr int32_t kSent = 1;
+constexpr int32_t kFailed = 2;
+constexpr int32_t kRetry = 1000;
+
+constexpr unsigned IDS_PRINT_DONE = 5001;
+constexpr unsigned IDS_SMS_SENT = 5008;
+constexpr unsigned IDS_TRAP_SENT = 5010;
+constexpr unsigned IDS_FAX_DONE = 5012;
+constexpr unsigned IDS_MAIL_SENT = 5014;
+constexpr unsigned IDS_SMTP_SENT = 5015;
+constexpr unsigned IDS_MAIL_NOT_SENT = 1005;
+constexpr unsigned IDS_NO_MODEM = 1006;
+constexpr unsigned IDS_NO_SMS_GATEWAY = 1007;
+constexpr unsigned IDS_TRANSMISSION_ERROR = 1008;
+constexpr unsigned IDS_NO_SERVICE = 1010;
+constexpr unsigned IDS_PRINT_FAILED = 1015;
+constexpr unsigned IDS_FAX_FAILED = 1016;
+constexpr unsigned IDS_MAIL_LOGON_FAILED = 1017;
+constexpr unsigned IDS_NO_MAIL_SERVER = 1024;
+constexpr unsigned IDS_BAD_PARAMETERS = 1025;
+constexpr unsigned IDS_UNKNOWN_RECIPIENT = 1026;
+constexpr unsigned IDS_COMPONENT_MISSING = 1027;
+constexpr unsigned IDS_TRAP_FAILED = 1031;
+
+} // namespace
+
+ChannelOutcome MapSmsResult(int32_t libraryResult) {
+    switch (libraryResult) {
+    case SMS_RESULT_OK:
+        return {kSent, IDS_SMS_SENT};
+    case SMS_RESULT_NO_NETWORK:
+        return {kFailed, IDS_NO_SERVICE};
+    case SMS_RESULT_BUSY:
+    case SMS_RESULT_NO_CONNECTION:
+    case SMS_RESULT_DISCONNECTED:
+        return {kRetry, IDS_NO_SMS_GATEWAY};
+    case SMS_RESULT_NO_MODEM:
+        return {kRetry, IDS_NO_MODEM};
+    default:
+        return {kRetry, IDS_TRANSMISSION_ERROR};
+    }
+}
+
+ChannelOutcome MapMailResult(int32_t libraryResult) {
+    switch (libraryResult) {
+    case 0:
+        return {kSent, IDS_MAIL_SENT};
+    case 1:
+        return {kFailed, IDS_COMPONENT_MISSING};
+    case 2:
+        return {kFailed, IDS_MAIL_LOGON_FAILED};
+    default:
+        return {kFailed, IDS_MAIL_NOT_SENT};
+    }
+}
+
+ChannelOutcome MapSmtpAnswer(int32_t answer) {
+    switch (answer) {
+    case 0:
+        return {kSent, IDS_SMTP_SENT};
+    case 2:
+        return {kFailed, IDS_NO_MAIL_SERVER};
+    case 3:
+        return {kFailed, IDS_UNKNOWN_RECIPIENT};
+    default:
+        return {kFailed, IDS_BAD_PARAMETERS};
+    }
+}
+
+ChannelOutcome MapTrapResult(int sendResult) {
+    return sendResult != 0 ? ChannelOutcome{kSent, IDS_TRAP_SENT} : ChannelOutcome{kFailed, IDS_TRAP_FAILED};
+}
+
+ChannelOutcome MapPrintResult(bool printed) {
+    return printed ? ChannelOutcome{kSent, IDS_PRINT_DONE} : ChannelOutcome{kFailed, IDS_PRINT_FAILED};
+}
+
+ChannelOutcome MapFaxResult(bool printed) {
+    return printed ? ChannelOutcome{kSent, IDS_FAX_DONE} : ChannelOutcome{kFailed, IDS_FAX_FAILED};
+}
+
+std::optional<std::string> SmsCentreNumber(const DBNotifySrvConfig& settings, int32_t network) {
+    switch (network) {
+    case SMS_NETWORK_D2:
+        return settings.SMS_GATEWAY_D2;
+    case SMS_NETWORK_QUIX:
+        return settings.SMS_GATEWAY_QUIX;
+    case SMS_NETWORK_D1:
+        return settings.SMS_GATEWAY_D1;
+    case SMS_NETWORK_EPLUS:
+        return settings.SMS_GATEWAY_EPLUS;
+    case SMS_NETWORK_NATEL_D:
+        return settings.SMS_GATEWAY_NATEL_D;
+    default:
+        return std::nullopt;
+    }
+}
+
+int32_t SnmpTrapNumber(const DBNotificationSNMP& snmp, int32_t stage) {
+    switch (stage) {
+    case NOTIFY_STAGE_UNRESOLVED:
+        return snmp.SPECIFIC_ID_UNRESOLVED;
+    case NOTIFY_STAGE_RESOLVED:
+        return snmp.SPECIFIC_ID_RESOLVED;
+    default:
+        return snmp.SPECIFIC_ID;
+    }
+}
+
+std::vector<std::string> PrintedLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
