@@ -8,10 +8,15 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CAddressBook {
 public:
+    CAddressBook() = default;
+    // A book of the given entries: the dialog module gets them from the library.
+    explicit CAddressBook(std::vector<Mailbox> entries) : m_entries(std::move(entries)) {}
+
     // Reads the whole book; nothing when the file cannot be opened.
     static std::unique_ptr<CAddressBook> Open(const std::string& path);
 
