@@ -23,8 +23,9 @@ public:
         std::string content;
         for (int i = 1; i <= kLines; ++i) {
             content += i < kLines ? "00000000000000" : "19980301235959";
-            content += ";ALPHA;2;Spooler;;1;2;7036;Der Dienst \"Druckwarteschlange\" wurde beendet (" +
-                       std::to_string(i) + ").\r\n";
+            content +=
+                ";ALPHA;2;Spooler;;1;2;7036;Der Dienst \"Druckwarteschlange\" wurde beendet (" +
+                std::to_string(i) + ").\r\n";
         }
         m_size = content.size();
         if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(m_size))
@@ -50,7 +51,8 @@ void ScanForTheUnprocessedLine(benchmark::State& state) {
     for (auto _ : state) {
         LMLogFile file;
         AgentLogEntry entry;
-        bool found = file.Open(log.Path()) && file.SeekToEntry(1) && file.ReadNextEntry("alpha", entry);
+        bool found =
+            file.Open(log.Path()) && file.SeekToEntry(1) && file.ReadNextEntry("alpha", entry);
         file.Close();
         if (!found || entry.EventID != kLines)
             state.SkipWithError("the unprocessed line was not found");

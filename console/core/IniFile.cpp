@@ -62,7 +62,9 @@ bool IsWritableKey(std::string_view key) {
            trimmed.front() != '[' && trimmed.front() != ';';
 }
 
-bool IsBlankLine(std::string_view text) { return TrimBlanks(text).empty(); }
+bool IsBlankLine(std::string_view text) {
+    return TrimBlanks(text).empty();
+}
 
 bool ReadWholeFile(const std::string& path, std::string& content, int& error) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
@@ -70,7 +72,7 @@ bool ReadWholeFile(const std::string& path, std::string& content, int& error) {
         error = errno;
         return false;
     }
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
@@ -118,7 +120,7 @@ std::string ResolveTarget(const std::string& path) {
 // Creates a new file beside target with the permissions of the file it replaces.
 int CreateTemporaryBeside(const std::string& target, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
-    struct stat old{};
+    struct stat old {};
     bool hadOld = ::stat(target.c_str(), &old) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = target + ".tmp." + std::to_string(::getpid()) + "." +
@@ -320,8 +322,7 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
 
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value) {
-    return CIniFile::Update(file,
-                            [&](CIniFile& ini) { return ini.SetValue(section, key, value); });
+    return CIniFile::Update(file, [&](CIniFile& ini) { return ini.SetValue(section, key, value); });
 }
 
 bool ReadIniList(const std::string& file, std::string_view section, std::string_view listName,

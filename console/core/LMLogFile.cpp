@@ -25,7 +25,9 @@ std::string_view CutAtNul(std::string_view line) {
     return line;
 }
 
-void SleepFor(std::chrono::milliseconds delay) { std::this_thread::sleep_for(delay); }
+void SleepFor(std::chrono::milliseconds delay) {
+    std::this_thread::sleep_for(delay);
+}
 
 } // namespace
 
@@ -68,7 +70,9 @@ LMLogFile::LMLogFile() : LMLogFile(SleepFor) {}
 
 LMLogFile::LMLogFile(SleepFunction sleep) : m_sleep(std::move(sleep)) {}
 
-LMLogFile::~LMLogFile() { Close(); }
+LMLogFile::~LMLogFile() {
+    Close();
+}
 
 bool LMLogFile::Open(const std::string& path) {
     const bool bFileOpen = m_bIsOpen;
@@ -93,8 +97,8 @@ bool LMLogFile::TryOpen(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return false;
-    struct stat info{};
-    struct flock lock{};
+    struct stat info {};
+    struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET; // l_start = l_len = 0: the whole file, however it grows
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
@@ -238,7 +242,7 @@ bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
 }
 
 bool LMLogFile::StillNamesOpenFile() const {
-    struct stat info{};
+    struct stat info {};
     return ::stat(m_strPath.c_str(), &info) == 0 && info.st_dev == m_nDevice &&
            info.st_ino == m_nInode;
 }

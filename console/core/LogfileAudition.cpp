@@ -28,7 +28,7 @@ LogfileAuditionResult CheckLogfileAudition(const LogfileAuditionSettings& settin
     if (timing.FirstCheck)
         timing.FileTime = timing.NextFileCheck = now;
     if (now >= timing.NextFileCheck) {
-        struct stat info{};
+        struct stat info {};
         if (::stat(settings.LogFile.c_str(), &info) == 0) {
             if (settings.CheckType == LOGFILE_CHECK_EXISTS)
                 result.Error = true;
@@ -50,7 +50,8 @@ LogfileAuditionResult CheckLogfileAudition(const LogfileAuditionSettings& settin
             result.Signal.Category = EVENT_CATEGORY_LOGFILE;
             result.Signal.SourceModuleName = settings.LogFile;
             result.Signal.InfoID = "0";
-            result.Signal.EventDescription = FillText(IDS_LOGFILE_SIGNALLED_ERROR, settings.LogFile);
+            result.Signal.EventDescription =
+                FillText(IDS_LOGFILE_SIGNALLED_ERROR, settings.LogFile);
         }
     }
     timing.FirstCheck = false;

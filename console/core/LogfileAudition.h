@@ -20,8 +20,8 @@ enum LogfileCheckType : int16_t {
 
 // The audition's settings (AUDITIONS_LOGFILE).
 struct LogfileAuditionSettings {
-    std::string LogFile;      // LOGFILE: the watched file
-    int16_t CheckType = 0;    // CHECK_TYPE
+    std::string LogFile;       // LOGFILE: the watched file
+    int16_t CheckType = 0;     // CHECK_TYPE
     int32_t CheckInterval = 0; // CHECK_INTERVAL, minutes
 };
 

@@ -1,6 +1,5 @@
 #include "TextEncoding.h"
 
-
 namespace {
 
 // Code points of the bytes 0x80-0x9F in Windows-1252; 0 marks the undefined ones.
@@ -22,7 +21,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace
 
@@ -94,7 +95,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.back()))

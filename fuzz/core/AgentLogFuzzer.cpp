@@ -21,7 +21,7 @@ namespace {
 #define Require(condition)                                                                         \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);          \
+            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);         \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
@@ -33,11 +33,11 @@ void CheckLineParser(std::string_view data) {
     Require(parsed == (CountFields(text, ';') == kAgentLogFieldCount));
     if (!parsed || text.front() == ';')
         return;
-    std::string joined = entry.Date + ";" + entry.Computer + ";" + GetField(DecodeExternalText(text), 3, ';') +
-                         ";" + entry.SourceName + ";" + entry.SourceModuleName + ";" +
-                         GetField(DecodeExternalText(text), 6, ';') + ";" +
-                         GetField(DecodeExternalText(text), 7, ';') + ";" + entry.InfoID + ";" +
-                         entry.EventDescription;
+    std::string joined = entry.Date + ";" + entry.Computer + ";" +
+                         GetField(DecodeExternalText(text), 3, ';') + ";" + entry.SourceName + ";" +
+                         entry.SourceModuleName + ";" + GetField(DecodeExternalText(text), 6, ';') +
+                         ";" + GetField(DecodeExternalText(text), 7, ';') + ";" + entry.InfoID +
+                         ";" + entry.EventDescription;
     Require(joined == DecodeExternalText(text));
     Require(entry.EventID == 7);
 }

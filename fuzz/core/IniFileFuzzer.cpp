@@ -15,7 +15,7 @@ namespace {
 #define Require(condition)                                                                         \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);          \
+            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);         \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)

@@ -34,7 +34,8 @@ TEST_P(IniReadTest, FindsTheValueAgentsExpect) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, IniReadTest,
     testing::Values(
-        ReadCase{"Lf", "[Information]\nTARNStartDate=1998\n", "Information", "TARNStartDate", "1998"},
+        ReadCase{"Lf", "[Information]\nTARNStartDate=1998\n", "Information", "TARNStartDate",
+                 "1998"},
         ReadCase{"CrLf", "[Information]\r\nTARNStartDate=1998\r\nLastTouch=x\r\n", "Information",
                  "TARNStartDate", "1998"},
         ReadCase{"LastLineWithoutEnd", "[S]\r\nK=v", "S", "K", "v"},
@@ -47,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"DuplicateSectionFirstWins", "[S]\nK=first\n[S]\nK=second\n", "S", "K", "first"},
         ReadCase{"DuplicateSectionOnlyFirstSearched", "[S]\nA=1\n[T]\n[s]\nK=late\n", "S", "K",
                  std::nullopt},
-        ReadCase{"KeyWithoutEqualsIgnored", "[S]\nServer1\nServer1=alpha\n", "S", "Server1", "alpha"},
+        ReadCase{"KeyWithoutEqualsIgnored", "[S]\nServer1\nServer1=alpha\n", "S", "Server1",
+                 "alpha"},
         ReadCase{"KeyWithoutEqualsIsNoKey", "[S]\nServer1\n", "S", "Server1", std::nullopt},
         ReadCase{"CommentIsNoKey", "[S]\n;K=commented\n", "S", ";K", std::nullopt},
         ReadCase{"KeyBeforeAnySectionIgnored", "K=v\n[S]\n", "S", "K", std::nullopt},
@@ -56,8 +58,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"Utf8Umlauts", "[S]\nName=M\xC3\xBCller\n", "S", "Name", "M\xC3\xBCller"},
         ReadCase{"Windows1252Umlauts", "[S]\nName=M\xFCller \x80\n", "S", "Name",
                  "M\xC3\xBCller \xE2\x82\xAC"},
-        ReadCase{"Windows1252SectionName", "[Gr\xF6\xDF" "e]\nK=v\n", "Gr\xC3\xB6\xC3\x9F" "e", "K",
-                 "v"},
+        ReadCase{"Windows1252SectionName",
+                 "[Gr\xF6\xDF"
+                 "e]\nK=v\n",
+                 "Gr\xC3\xB6\xC3\x9F"
+                 "e",
+                 "K", "v"},
         ReadCase{"EncodingDecidedPerLine", "[S]\nA=\xC3\xA4\nB=\xE4\n", "S", "A", "\xC3\xA4"},
         ReadCase{"EncodingDecidedPerLineSecond", "[S]\nA=\xC3\xA4\nB=\xE4\n", "S", "B", "\xC3\xA4"},
         ReadCase{"MissingSection", "[S]\nK=v\n", "T", "K", std::nullopt}),
@@ -179,7 +185,7 @@ TEST(IniWrite, KeepsPermissionsAndFollowsSymbolicLinks) {
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
     ASSERT_TRUE(WriteProfileString(link, "S", "K", "w"));
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
@@ -197,7 +203,7 @@ TEST(IniWrite, UnreadableFileIsNeverReplaced) {
     const std::string path = dir.Path("adir.ini");
     ASSERT_EQ(::mkdir(path.c_str(), 0755), 0); // exists, but cannot be read as a file
     EXPECT_FALSE(WriteProfileString(path, "S", "K", "v"));
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));
 }
@@ -255,7 +261,8 @@ TEST(TextEncoding, RejectsMalformedUtf8) {
 }
 
 TEST(TextEncoding, ConvertsEveryWindows1252Byte) {
-    EXPECT_EQ(Windows1252ToUtf8("\x80\x8A\x9F\xA0\xFF"), "\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC2\xA0\xC3\xBF");
+    EXPECT_EQ(Windows1252ToUtf8("\x80\x8A\x9F\xA0\xFF"),
+              "\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC2\xA0\xC3\xBF");
     EXPECT_EQ(Windows1252ToUtf8("\x81"), "\xC2\x81"); // undefined byte: the C1 control
     EXPECT_EQ(DecodeExternalText("\xC3\xA4"), "\xC3\xA4");
     EXPECT_EQ(DecodeExternalText("\xE4"), "\xC3\xA4");

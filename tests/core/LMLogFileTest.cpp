@@ -51,8 +51,8 @@ protected:
 };
 
 TEST_F(LMLogFileTest, TakesAMatchingLineOnceAndMarksOnlyItsDate) {
-    const std::string line = Line(kDate, "ALPHA", "1", "", "explorer.exe", "1", "1", "0",
-                                  "Die Anwendung wurde beendet");
+    const std::string line =
+        Line(kDate, "ALPHA", "1", "", "explorer.exe", "1", "1", "0", "Die Anwendung wurde beendet");
     Write(line + "\r\n");
     auto entry = TakeNext("alpha");
     ASSERT_TRUE(entry);
@@ -73,13 +73,13 @@ TEST_F(LMLogFileTest, TakesAMatchingLineOnceAndMarksOnlyItsDate) {
 }
 
 TEST_F(LMLogFileTest, ScanSkipsTakenForeignAndZeroCodedLines) {
-    Write(Line(kTaken, "ALPHA") + "\n" +                        // 1: taken over
-          Line(kDate, "BETA") + "\n" +                          // 2: other computer
-          Line(kDate, "ALPHA", "0") + "\n" +                    // 3: SOURCE 0
-          Line(kDate, "ALPHA", "1", "", "x", "0") + "\n" +      // 4: TYPE 0
-          Line("0" + kDate.substr(1), "ALPHA") + "\n" +         // 5: date begins with "0"
+    Write(Line(kTaken, "ALPHA") + "\n" +                              // 1: taken over
+          Line(kDate, "BETA") + "\n" +                                // 2: other computer
+          Line(kDate, "ALPHA", "0") + "\n" +                          // 3: SOURCE 0
+          Line(kDate, "ALPHA", "1", "", "x", "0") + "\n" +            // 4: TYPE 0
+          Line("0" + kDate.substr(1), "ALPHA") + "\n" +               // 5: date begins with "0"
           Line(kDate, "alpha", "2", "Spooler", "", "1", "2") + "\n" + // 6: found
-          Line(kDate, "ALPHA", "1", "", "b.exe") + "\n");       // 7: found next
+          Line(kDate, "ALPHA", "1", "", "b.exe") + "\n");             // 7: found next
     auto first = TakeNext("Alpha");
     ASSERT_TRUE(first);
     EXPECT_EQ(first->EventID, 6);
@@ -120,10 +120,11 @@ TEST_P(MalformedLineTest, EndsTheScan) {
     EXPECT_EQ(entry.EventID, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MalformedLineTest,
-                         testing::Values(Line(kDate, "ALPHA").substr(0, Line(kDate, "ALPHA").rfind(';')),
-                                         Line(kDate, "ALPHA") + ";extra", std::string(),
-                                         std::string("1998;ALPHA\0;1;;x;1;1;0;d", 24)));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MalformedLineTest,
+    testing::Values(Line(kDate, "ALPHA").substr(0, Line(kDate, "ALPHA").rfind(';')),
+                    Line(kDate, "ALPHA") + ";extra", std::string(),
+                    std::string("1998;ALPHA\0;1;;x;1;1;0;d", 24)));
 
 TEST_F(LMLogFileTest, TextEndsAtANulByte) {
     const std::string line = Line(kDate, "ALPHA", "1", "", "x.exe", "1", "1", "0",
@@ -136,8 +137,8 @@ TEST_F(LMLogFileTest, TextEndsAtANulByte) {
 }
 
 TEST_F(LMLogFileTest, Windows1252LineIsConvertedAndKeptInTheFile) {
-    const std::string line = Line(kDate, "K\xD6LN", "2", "Spooler", "", "1", "2", "7036",
-                                  "Dienst gest\xF6rt");
+    const std::string line =
+        Line(kDate, "K\xD6LN", "2", "Spooler", "", "1", "2", "7036", "Dienst gest\xF6rt");
     Write(line + "\r\n");
     auto entry = TakeNext("K\xC3\x96LN");
     ASSERT_TRUE(entry);
@@ -266,7 +267,7 @@ public:
         if (m_pid == 0) {
             ::close(release[1]); // so that the parent's close reads as the end
             int fd = ::open(path.c_str(), O_RDWR);
-            struct flock lock{};
+            struct flock lock {};
             lock.l_type = F_WRLCK;
             lock.l_whence = SEEK_SET;
             char ok = (fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0) ? '1' : '0';

@@ -104,7 +104,7 @@ TEST_F(LogfileAuditionTest, RestartMakesTheCheckDueAtOnce) {
     settings.CheckType = LOGFILE_CHECK_CHANGED;
     CreateWatchedFile(kStart - 100);
     EXPECT_FALSE(CheckAt(kStart).Error);
-    timing.FirstCheck = true; // the audition was started again
+    timing.FirstCheck = true;                 // the audition was started again
     EXPECT_FALSE(CheckAt(kStart + 10).Error); // first check again: records only
     EXPECT_EQ(timing.NextFileCheck, kStart + 10 + 6 * 60);
 }
