@@ -57,8 +57,7 @@ std::string AsPath(const std::string& strFileName) {
     return strFileName.find('/') == std::string::npos ? "./" + strFileName : strFileName;
 }
 
-template <class Function>
-Function LookUp(void* hModule, const char* strName) {
+template <class Function> Function LookUp(void* hModule, const char* strName) {
     return reinterpret_cast<Function>(::dlsym(hModule, strName));
 }
 

@@ -17,9 +17,9 @@ public:
     // Results of Load.
     enum LoadResult : int {
         LoadOk = 0,
-        LoadFailed = 2,       // the library cannot be loaded (missing file, missing dependency)
+        LoadFailed = 2,        // the library cannot be loaded (missing file, missing dependency)
         LoadVersionTooLow = 3, // loaded, but its version sorts below the minimum
-        LoadNotPlugin = 4,    // not a loadable library image, an export is missing, or type 0
+        LoadNotPlugin = 4,     // not a loadable library image, an export is missing, or type 0
     };
 
     // Loads the library and reads its information. On every result but

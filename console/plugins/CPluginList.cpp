@@ -37,9 +37,8 @@ bool CPluginList::Find(int32_t nType, CPlugin& plugin) const {
 
 bool CPluginList::Remove(int32_t nType) {
     std::lock_guard guard(m_lock);
-    return std::erase_if(m_plugins, [nType](const CPlugin& entry) {
-               return entry.GetType() == nType;
-           }) > 0;
+    return std::erase_if(m_plugins,
+                         [nType](const CPlugin& entry) { return entry.GetType() == nType; }) > 0;
 }
 
 bool CPluginList::HasCapability(int32_t nType, uint32_t nFlag) const {

@@ -33,7 +33,8 @@ class CPluginManager {
 public:
     // strPluginDirectory: the installation directory + "Plugins/".
     CPluginManager(CPluginList& plugins, IPluginStore& store, IPluginUI& ui,
-                   std::string strPluginDirectory, std::string strMinimumVersion = kTarnVersionText);
+                   std::string strPluginDirectory,
+                   std::string strMinimumVersion = kTarnVersionText);
     CPluginManager(const CPluginManager&) = delete;
     CPluginManager& operator=(const CPluginManager&) = delete;
 

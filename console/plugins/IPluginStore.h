@@ -19,8 +19,7 @@ public:
 };
 
 // Forwards to any object with the four operations of the same names.
-template <class Database>
-class CPluginStoreAdapter final : public IPluginStore {
+template <class Database> class CPluginStoreAdapter final : public IPluginStore {
 public:
     explicit CPluginStoreAdapter(Database& database) : m_database(database) {}
 

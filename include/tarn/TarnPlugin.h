@@ -50,9 +50,9 @@ inline constexpr int32_t PLUGIN_CHECK_NO_ERROR = 202; // checked, something note
 // Description (at most 254 characters are kept) and InfoId; a repeated error
 // with the same InfoId belongs to the same open problem.
 struct PluginCheckResult {
-    std::string Description;   // empty on entry
-    std::string InfoId = "0";  // "0" on entry
-    int32_t Value1 = 0;        // the three values are not read by the console
+    std::string Description;  // empty on entry
+    std::string InfoId = "0"; // "0" on entry
+    int32_t Value1 = 0;       // the three values are not read by the console
     int32_t Value2 = 0;
     int32_t Value3 = 0;
 };
@@ -110,8 +110,8 @@ protected:
 // ---- What the console offers back ------------------------------------------
 
 // Results of the three list operations of IPluginHost.
-inline constexpr int32_t PLUGIN_HOST_OK = 0;                // the computer is known (its list may be empty)
-inline constexpr int32_t PLUGIN_HOST_NO_CONFIG_FILE = 100;  // no data directory is configured
+inline constexpr int32_t PLUGIN_HOST_OK = 0; // the computer is known (its list may be empty)
+inline constexpr int32_t PLUGIN_HOST_NO_CONFIG_FILE = 100;   // no data directory is configured
 inline constexpr int32_t PLUGIN_HOST_UNKNOWN_COMPUTER = 101; // not among the agents' computers
 
 // One item of a host list: a service ("Module;Name;DisplayName" in the

@@ -24,8 +24,7 @@ bool HasEnded(pid_t pid) {
     if (!std::getline(stat, strLine))
         return true;
     size_t nParen = strLine.rfind(')');
-    return nParen != std::string::npos && nParen + 2 < strLine.size() &&
-           strLine[nParen + 2] == 'Z';
+    return nParen != std::string::npos && nParen + 2 < strLine.size() && strLine[nParen + 2] == 'Z';
 }
 
 pid_t ReadPid(const std::string& strFile) {
@@ -54,8 +53,8 @@ protected:
     }
 
     void Configure(const std::string& strSettings) {
-        std::ofstream(m_strPlugins + "CommandCheck.ini", std::ios::app)
-            << "[Audition 17]\n" << strSettings << "\n";
+        std::ofstream(m_strPlugins + "CommandCheck.ini", std::ios::app) << "[Audition 17]\n"
+                                                                        << strSettings << "\n";
     }
     std::string Script(const std::string& strBody) {
         std::string strPath = m_dir.Path("check" + std::to_string(++m_nScripts) + ".sh");
@@ -155,9 +154,8 @@ TEST_F(CommandCheckTest, CommandThatCannotBeStarted) {
     Configure("Command=" + m_dir.Path("no-such-check") + " -w 1");
     EXPECT_EQ(Check(), PLUGIN_CHECK_ERROR);
     EXPECT_EQ(m_result.InfoId, "127");
-    EXPECT_EQ(m_result.Description.rfind("Der Befehl endete mit dem unerwarteten Exit-Code 127: ",
-                                         0),
-              0u)
+    EXPECT_EQ(
+        m_result.Description.rfind("Der Befehl endete mit dem unerwarteten Exit-Code 127: ", 0), 0u)
         << m_result.Description;
     EXPECT_NE(m_result.Description.find("no-such-check"), std::string::npos);
 }

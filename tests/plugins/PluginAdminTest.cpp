@@ -28,9 +28,9 @@ class PluginAdminTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string strError;
-        ASSERT_TRUE(CDBSchema::CreateConfigurationFile(
-            m_dir.Path("TARN.MDB"), DBConfiguration{}, CDBSchema::DefaultNotifyServicesConfig(),
-            strError))
+        ASSERT_TRUE(CDBSchema::CreateConfigurationFile(m_dir.Path("TARN.MDB"), DBConfiguration{},
+                                                       CDBSchema::DefaultNotifyServicesConfig(),
+                                                       strError))
             << strError;
         ASSERT_TRUE(CDBSchema::CreateHistoryFile(m_dir.Path("HISTORY.MDB"), strError)) << strError;
     }
@@ -54,8 +54,8 @@ protected:
     // Opens the installation's databases in this process.
     void OpenDatabase(CDBEngineTARN& engine) const {
         bool bConfig = false, bHistory = false;
-        ASSERT_TRUE(engine.Open(m_dir.Path("TARN.MDB"), m_dir.Path("HISTORY.MDB"), bConfig,
-                                bHistory));
+        ASSERT_TRUE(
+            engine.Open(m_dir.Path("TARN.MDB"), m_dir.Path("HISTORY.MDB"), bConfig, bHistory));
     }
 
     DBPluginList StoredPlugins() const {

@@ -8,22 +8,21 @@
 
 namespace {
 
-const char* const kConfig =
-    "[Server]\r\n"
-    "Server1=alpha\r\n"
-    "Server2=Beta\r\n"
-    "\r\n"
-    "[alpha]\r\n"
-    "Service1=spooler.exe;Spooler;Druckwarteschlange\r\n"
-    "Service2=broken;only two\r\n"
-    "Service3=w3svc.exe;W3SVC;WWW-Publishingdienst\r\n"
-    "App1=notepad.exe\r\n"
-    "App2=two;fields\r\n"
-    "App3=calc.exe\r\n"
-    "Servicelist1=dhcp.exe;Dhcp;DHCP-Client\r\n"
-    "\r\n"
-    "[gamma]\r\n"
-    "Service1=x;y;z\r\n";
+const char* const kConfig = "[Server]\r\n"
+                            "Server1=alpha\r\n"
+                            "Server2=Beta\r\n"
+                            "\r\n"
+                            "[alpha]\r\n"
+                            "Service1=spooler.exe;Spooler;Druckwarteschlange\r\n"
+                            "Service2=broken;only two\r\n"
+                            "Service3=w3svc.exe;W3SVC;WWW-Publishingdienst\r\n"
+                            "App1=notepad.exe\r\n"
+                            "App2=two;fields\r\n"
+                            "App3=calc.exe\r\n"
+                            "Servicelist1=dhcp.exe;Dhcp;DHCP-Client\r\n"
+                            "\r\n"
+                            "[gamma]\r\n"
+                            "Service1=x;y;z\r\n";
 
 class PluginHostTest : public ::testing::Test {
 protected:

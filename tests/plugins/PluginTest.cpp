@@ -9,7 +9,7 @@
 namespace {
 
 struct LoadCase {
-    const char* name;   // test plug-in, or a file the test writes
+    const char* name; // test plug-in, or a file the test writes
     int expected;
 };
 
@@ -47,18 +47,18 @@ TEST_P(PluginLoadTest, GivesTheLoadResult) {
     EXPECT_EQ(trace.AssertCount(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, PluginLoadTest,
-    ::testing::Values(LoadCase{"good", CPlugin::LoadOk}, LoadCase{"newer", CPlugin::LoadOk},
-                      LoadCase{"v2_10", CPlugin::LoadVersionTooLow},
-                      LoadCase{"noversion", CPlugin::LoadVersionTooLow},
-                      LoadCase{"nodestroy", CPlugin::LoadNotPlugin},
-                      LoadCase{"typezero", CPlugin::LoadNotPlugin},
-                      LoadCase{"textfile", CPlugin::LoadNotPlugin},
-                      LoadCase{"empty", CPlugin::LoadNotPlugin},
-                      LoadCase{"foreign", CPlugin::LoadNotPlugin},
-                      LoadCase{"missing", CPlugin::LoadFailed}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, PluginLoadTest,
+                         ::testing::Values(LoadCase{"good", CPlugin::LoadOk},
+                                           LoadCase{"newer", CPlugin::LoadOk},
+                                           LoadCase{"v2_10", CPlugin::LoadVersionTooLow},
+                                           LoadCase{"noversion", CPlugin::LoadVersionTooLow},
+                                           LoadCase{"nodestroy", CPlugin::LoadNotPlugin},
+                                           LoadCase{"typezero", CPlugin::LoadNotPlugin},
+                                           LoadCase{"textfile", CPlugin::LoadNotPlugin},
+                                           LoadCase{"empty", CPlugin::LoadNotPlugin},
+                                           LoadCase{"foreign", CPlugin::LoadNotPlugin},
+                                           LoadCase{"missing", CPlugin::LoadFailed}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PluginTest, LoadReadsTheInformationAndTraces) {
     TraceCapture trace;

@@ -132,14 +132,16 @@ std::vector<unsigned> CRecordingPluginUI::IDs() const {
 void SetTestCheck(const CPlugin& plugin, int32_t nStatus, const std::string& strDescription,
                   const std::string& strInfoId) {
     using SetCheck = void (*)(int32_t, const char*, const char*);
-    auto pfnSet = reinterpret_cast<SetCheck>(::dlsym(plugin.GetModuleHandle(), "TestPluginSetCheck"));
+    auto pfnSet =
+        reinterpret_cast<SetCheck>(::dlsym(plugin.GetModuleHandle(), "TestPluginSetCheck"));
     ASSERT_NE(pfnSet, nullptr);
     pfnSet(nStatus, strDescription.c_str(), strInfoId.c_str());
 }
 
 std::string TakeTestCalls(const CPlugin& plugin) {
     using TakeCalls = void (*)(std::string*);
-    auto pfnTake = reinterpret_cast<TakeCalls>(::dlsym(plugin.GetModuleHandle(), "TestPluginTakeCalls"));
+    auto pfnTake =
+        reinterpret_cast<TakeCalls>(::dlsym(plugin.GetModuleHandle(), "TestPluginTakeCalls"));
     EXPECT_NE(pfnTake, nullptr);
     std::string calls;
     if (pfnTake)

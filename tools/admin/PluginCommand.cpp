@@ -60,8 +60,7 @@ std::unique_ptr<CDBEngineTARN> OpenDatabases() {
     auto pEngine = std::make_unique<CDBEngineTARN>();
     bool bConfigOpened = false, bHistoryOpened = false;
     if (!pEngine->Open(strConfig, strHistory, bConfigOpened, bHistoryOpened)) {
-        std::cerr << "tarn-admin: cannot open " << (bConfigOpened ? strHistory : strConfig)
-                  << "\n";
+        std::cerr << "tarn-admin: cannot open " << (bConfigOpened ? strHistory : strConfig) << "\n";
         return nullptr;
     }
     int32_t nConfigVersion = 0, nHistoryVersion = 0;

@@ -36,8 +36,8 @@ CCommandCheckConfig CCommandCheckConfig::Read(int32_t nAuditionID) {
     config.Command = file.GetString(strSection, "Command");
     std::string strTimeout = file.GetString(strSection, "Timeout");
     int nTimeout = kDefaultTimeout;
-    auto [end, error] = std::from_chars(strTimeout.data(), strTimeout.data() + strTimeout.size(),
-                                        nTimeout);
+    auto [end, error] =
+        std::from_chars(strTimeout.data(), strTimeout.data() + strTimeout.size(), nTimeout);
     if (error != std::errc{} || end != strTimeout.data() + strTimeout.size())
         nTimeout = kDefaultTimeout;
     config.Timeout = std::clamp(nTimeout, 1, kMaximumTimeout);

@@ -62,15 +62,14 @@ void Describe(const CommandOutcome& outcome, const CCommandCheckConfig& config,
                                  std::to_string(outcome.ExitCode) +
                                  (strText.empty() ? "" : ": " + strText);
         else
-            result.Description = strText.empty() ? std::string(StateName(outcome.ExitCode)) +
-                                                       " (ohne Ausgabe)"
-                                                 : strText;
+            result.Description = strText.empty()
+                                     ? std::string(StateName(outcome.ExitCode)) + " (ohne Ausgabe)"
+                                     : strText;
         break;
     case CommandOutcome::Kind::Signalled:
         result.InfoId = "signal";
-        result.Description = "Der Befehl wurde durch das Signal " +
-                             std::to_string(outcome.Signal) + " (" +
-                             strsignal(outcome.Signal) + ") beendet";
+        result.Description = "Der Befehl wurde durch das Signal " + std::to_string(outcome.Signal) +
+                             " (" + strsignal(outcome.Signal) + ") beendet";
         break;
     case CommandOutcome::Kind::NotStarted:
         result.InfoId = "start";

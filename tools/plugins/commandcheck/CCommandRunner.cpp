@@ -120,8 +120,8 @@ CommandOutcome CCommandRunner::Run(const std::string& strCommand,
     pid_t pid = 0;
     {
         SpawnSetup setup(out, err);
-        int nError = ::posix_spawn(&pid, "/bin/sh", setup.Actions(), setup.Attributes(), argv,
-                                   envp.data());
+        int nError =
+            ::posix_spawn(&pid, "/bin/sh", setup.Actions(), setup.Attributes(), argv, envp.data());
         if (nError != 0) {
             outcome.Error = std::strerror(nError);
             return outcome;

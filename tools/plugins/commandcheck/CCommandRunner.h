@@ -12,10 +12,10 @@
 
 struct CommandOutcome {
     enum class Kind {
-        Exited,       // ExitCode holds the exit status
-        Signalled,    // Signal holds the signal that ended it
-        NotStarted,   // Error holds the reason
-        TimedOut,     // killed at the time-out
+        Exited,         // ExitCode holds the exit status
+        Signalled,      // Signal holds the signal that ended it
+        NotStarted,     // Error holds the reason
+        TimedOut,       // killed at the time-out
         OutputTooLarge, // killed after writing more than the limit
     };
     Kind Result = Kind::NotStarted;
