@@ -1,4 +1,5 @@
 #include "ConsoleProcess.h"
+#include "DBFixtureBuilder.h"
 #include "StringTable.h"
 
 #include <fstream>
@@ -155,6 +156,35 @@ TEST_F(ConsoleStartTest, LanguageCatalogueSelection) {
     WriteCatalogue("0C", "fr", "Fichier de configuration introuvable.");
     m_box.Environment()["LANG"] = "fr_FR.UTF-8";
     EXPECT_TRUE(Contains(m_box.Run({"--headless"}, 30).err, "Fichier de configuration introuvable."));
+}
+
+} // namespace
+
+namespace {
+
+int ConfigVersion(CConsoleSandbox& box) {
+    std::string out = box.HomeDir() + "version.txt";
+    box.Shell("sqlite3 '" + box.HomeDir() + "TARN.MDB' 'SELECT DB_VERSION FROM A_SYSTEM' > '" +
+              out + "'");
+    return std::atoi(box.ReadFile(out).c_str());
+}
+
+TEST_F(ConsoleStartTest, OlderConfigurationIsConvertedOnlyWhenAllowed) {
+    ASSERT_TRUE(m_box.InitHome());
+    std::string config = m_box.HomeDir() + "TARN.MDB";
+    std::remove(config.c_str());
+    BuildConfigFile(config, 8);
+    ASSERT_EQ(ConfigVersion(m_box), 8);
+
+    ProcessResult refused = m_box.Run({"--headless"}, 30);
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_TRUE(Contains(refused.err, FirstLine(LoadTarnString(4006)).substr(0, 20))) << refused.err;
+    EXPECT_EQ(ConfigVersion(m_box), 8);
+
+    m_box.Start({"--headless", "--convert"});
+    ASSERT_TRUE(m_box.WaitForOutput("Console\n", 60));
+    EXPECT_EQ(m_box.Stop(30).exitStatus, 0);
+    EXPECT_EQ(ConfigVersion(m_box), 10);
 }
 
 } // namespace
