@@ -1,0 +1,223 @@
+// One pass of the audition thread, without waiting, over 1,000 running App and
+// Service auditions on 100 agent computers whose logs hold 10,000 lines each
+// (nearly all already taken over), plus 100 network auditions answered by a
+// stand-in gateway listening on the gateway's socket. Variants time the parts:
+// the agent auditions alone and the network auditions alone.
+#include "AuditThread.h"
+#include "GatewayLink.h"
+#include "GatewayPinger.h"
+#include "TARNTool.h"
+#include "tarn/GatewayRequest.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kComputers = 100;
+constexpr int kAppsPerComputer = 5;
+constexpr int kServicesPerComputer = 5;
+constexpr int kLogLines = 10000;
+constexpr int kOpenLinesPerLog = 10; // lines of other modules, never taken over
+constexpr int kNetAuditions = 100;
+
+class NullHost : public IAuditionHost {
+public:
+    void AddEventViewLine(int, const std::string&, const std::string&,
+                          const std::string&) override {
+        ++lines;
+    }
+    void CheckOpenProblems(AuditionEntry&) override {}
+    void OnAuditionError(AuditionEntry) override { ++errors; }
+    std::atomic<int> lines{0}, errors{0};
+};
+
+// Answers every gateway request with 0 ("echo reply") on the gateway's socket.
+class StandInGateway {
+public:
+    explicit StandInGateway(const std::string& runtimeDir) {
+        const std::string path = runtimeDir + GATEWAY_SOCKET_NAME;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listener, 16) != 0)
+            std::abort();
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~StandInGateway() {
+        ::shutdown(m_listener, SHUT_RDWR);
+        ::close(m_listener);
+        m_thread.join();
+    }
+
+private:
+    void Serve() {
+        for (;;) {
+            const int client = ::accept(m_listener, nullptr, nullptr);
+            if (client < 0)
+                return;
+            char request[GATEWAY_MESSAGE_SIZE];
+            size_t got = 0;
+            ssize_t n = 0;
+            while (got < sizeof request &&
+                   (n = ::recv(client, request + got, sizeof request - got, 0)) > 0)
+                got += static_cast<size_t>(n);
+            const int32_t answer = GATEWAY_PING_REPLY;
+            [[maybe_unused]] ssize_t sent = ::send(client, &answer, sizeof answer, MSG_NOSIGNAL);
+            ::close(client);
+        }
+    }
+    int m_listener = -1;
+    std::thread m_thread;
+};
+
+std::string Computer(int i) {
+    return "host" + std::to_string(i);
+}
+std::string AppModule(int i) {
+    return "app" + std::to_string(i) + ".exe";
+}
+std::string ServiceName(int i) {
+    return "svc" + std::to_string(i);
+}
+
+class World {
+public:
+    World() {
+        char pattern[] = "/tmp/tarn-bench-XXXXXX";
+        if (!::mkdtemp(pattern))
+            std::abort();
+        m_dir = std::string(pattern) + "/";
+        fs::create_directories(m_dir + "run");
+        ::setenv("XDG_RUNTIME_DIR", (m_dir + "run").c_str(), 1);
+        WriteAgentFiles();
+        m_gateway = std::make_unique<StandInGateway>(m_dir + "run/");
+    }
+    ~World() {
+        m_gateway.reset();
+        fs::remove_all(m_dir);
+    }
+    const std::string& Dir() const { return m_dir; }
+
+private:
+    void WriteAgentFiles() {
+        std::ofstream cfg(m_dir + "TARN.CFG");
+        cfg << "[Server]\r\n";
+        for (int c = 0; c < kComputers; ++c)
+            cfg << "Server" << c + 1 << "=" << Computer(c) << "\r\n";
+        for (int c = 0; c < kComputers; ++c) {
+            cfg << "[" << Computer(c) << "]\r\n";
+            for (int a = 0; a < kAppsPerComputer; ++a)
+                cfg << "App" << a + 1 << "=" << AppModule(a) << "\r\n";
+            for (int s = 0; s < kServicesPerComputer; ++s)
+                cfg << "Service" << s + 1 << "=" << ServiceName(s) << ";" << ServiceName(s)
+                    << ";Service " << s << "\r\n";
+            WriteComputer(Computer(c));
+        }
+    }
+    void WriteComputer(const std::string& name) {
+        fs::create_directories(m_dir + name);
+        std::ofstream(m_dir + name + "/" + name + ".INI")
+            << "[Information]\r\nTARNStartDate=20240115080000\r\nLastTouch=20240115120000\r\n";
+        std::ofstream log(m_dir + name + "/" + name + ".log");
+        for (int i = 0; i < kLogLines; ++i) {
+            const bool open = i % (kLogLines / kOpenLinesPerLog) == 0;
+            log << (open ? "20240115100000" : "00000000000000") << ";" << name << ";1;"
+                << (i % 2 ? ServiceName(i % 7) : "") << ";"
+                << (open ? "other.exe" : AppModule(i % 7)) << ";1;" << (i % 2 ? 2 : 1)
+                << ";0;the application stopped unexpectedly\r\n";
+        }
+    }
+
+    std::string m_dir;
+    std::unique_ptr<StandInGateway> m_gateway;
+};
+
+World& TheWorld() {
+    static World world;
+    return world;
+}
+
+void FillList(CAuditionList& list, CAuditThread& thread, bool agents, bool network) {
+    int32_t id = 1;
+    auto add = [&](DBAudition audition) {
+        audition.AUDITION_ID = id++;
+        audition.NAME = "audition " + std::to_string(audition.AUDITION_ID);
+        list.AddAudition(audition);
+        AuditionEntry entry = list.GetAt(list.GetSize() - 1);
+        thread.StartAudition(entry);
+        list.SetAt(list.GetSize() - 1, entry);
+    };
+    for (int c = 0; agents && c < kComputers; ++c) {
+        for (int a = 0; a < kAppsPerComputer; ++a) {
+            DBAudition audition;
+            audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::App);
+            audition.AgentComputer = audition.App.SERVER_PATH = Computer(c);
+            audition.App.APP_MODULE = AppModule(a);
+            add(audition);
+        }
+        for (int s = 0; s < kServicesPerComputer; ++s) {
+            DBAudition audition;
+            audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::Service);
+            audition.AgentComputer = audition.Service.SERVER_PATH = Computer(c);
+            audition.Service.SERVICE_MODULE = audition.Service.SERVICE_NAME = ServiceName(s);
+            add(audition);
+        }
+    }
+    for (int n = 0; network && n < kNetAuditions; ++n) {
+        DBAudition audition;
+        audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::Net);
+        audition.Net.SERVER_PATH = "net" + std::to_string(n);
+        audition.Net.IP_ADDRESS = "127.0.0.1";
+        add(audition);
+    }
+}
+
+void RunPasses(benchmark::State& state, bool agents, bool network) {
+    World& world = TheWorld();
+    NullHost host;
+    CComputerList computers;
+    CAgentExchange exchange(computers, host, [&world] { return world.Dir(); });
+    CGatewayLink link("/nonexistent/TARN_Gateway"); // the stand-in is already listening
+    CGatewayPinger pinger(link);
+    CEvent stop(true, false);
+    int auditions = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CAuditionList list;
+        CAuditThread thread(host, list, exchange, pinger, stop);
+        FillList(list, thread, agents, network);
+        auditions = list.GetSize();
+        state.ResumeTiming();
+        thread.RunPass();
+    }
+    if (host.errors != 0)
+        state.SkipWithError("an audition signalled an error");
+    state.counters["auditions"] = auditions;
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(RunPasses, agent_and_network_auditions, true, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(RunPasses, agent_auditions_only, true, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(RunPasses, network_auditions_only, false, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+BENCHMARK_MAIN();
