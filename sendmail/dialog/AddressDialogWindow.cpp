@@ -1,9 +1,9 @@
 #include "AddressDialogWindow.h"
 
-#include <QAction>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,7 +23,6 @@ QString FromUtf8(const std::string& text) {
 QPushButton* NewButton(const QString& text, const char* objectName, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(objectName);
-    button->setAutoDefault(false); // Enter in the name field adds, it never confirms
     return button;
 }
 
@@ -68,14 +67,10 @@ void CAddressDialogWindow::BuildLayout() {
     m_status->setStyleSheet("color: #b00000");
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setObjectName("ok");
-    ok->setAutoDefault(false);
-    ok->setDefault(false);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("ok");
     QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
     cancel->setObjectName("cancel");
     cancel->setText("Abbrechen");
-    cancel->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(nameLabel, 0, 0);
@@ -92,17 +87,13 @@ void CAddressDialogWindow::BuildLayout() {
     layout->addWidget(m_status);
     layout->addWidget(buttons);
 
-    auto* removeKey = new QAction(m_well);
-    removeKey->setShortcut(QKeySequence::Delete);
-    removeKey->setShortcutContext(Qt::WidgetShortcut);
-    m_well->addAction(removeKey);
+    m_name->installEventFilter(this);
+    m_well->installEventFilter(this);
 
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString& text) { FindTyped(text); });
-    connect(m_name, &QLineEdit::returnPressed, this, [this] { AddChosen(); });
     connect(m_book, &QTreeWidget::itemDoubleClicked, this, [this] { AddChosen(); });
     connect(add, &QPushButton::clicked, this, [this] { AddChosen(); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveSelected(); });
-    connect(removeKey, &QAction::triggered, this, [this] { RemoveSelected(); });
     connect(buttons, &QDialogButtonBox::accepted, this, &CAddressDialogWindow::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
@@ -215,4 +206,20 @@ void CAddressDialogWindow::accept() {
         }
     }
     QDialog::accept();
+}
+
+bool CAddressDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Enter in the name field adds; it must not reach the dialog's default button.
+    if (watched == m_name && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        AddChosen();
+        return true;
+    }
+    if (watched == m_well && key->matches(QKeySequence::Delete)) {
+        RemoveSelected();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }

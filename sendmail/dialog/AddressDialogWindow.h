@@ -27,6 +27,10 @@ public:
     // Confirms only when every name in the well resolved.
     void accept() override;
 
+protected:
+    // Enter in the name field adds the name; Delete in the well removes names.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildLayout();
     void FillBook();

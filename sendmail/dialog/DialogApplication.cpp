@@ -21,8 +21,8 @@ bool CDialogApplication::PlatformAvailable() {
 
 CDialogApplication::CDialogApplication() {
     if (QCoreApplication* existing = QCoreApplication::instance()) {
-        m_ready = qobject_cast<QApplication*>(existing) &&
-                  existing->thread() == QThread::currentThread();
+        m_ready =
+            qobject_cast<QApplication*>(existing) && existing->thread() == QThread::currentThread();
         return;
     }
     // Without a display Qt's default platform ends the process; a dialog
