@@ -1,12 +1,14 @@
 #include "HeadlessConsole.h"
 
+#include "CHeadlessPluginUI.h"
+#include "ConsoleEngine.h"
 #include "HeadlessEventView.h"
-#include "ReactivationSetting.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <pthread.h>
 
 namespace {
@@ -20,6 +22,18 @@ sigset_t StopSignals() {
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     return signals;
+}
+
+// TARN_PASS_PERIOD_MS shortens the wait between two audition passes (for
+// demonstrations and tests); anything but a positive number keeps 15 seconds.
+ConsoleEngineOptions EngineOptionsFromEnvironment() {
+    ConsoleEngineOptions options;
+    if (const char* period = std::getenv("TARN_PASS_PERIOD_MS")) {
+        const long milliseconds = std::strtol(period, nullptr, 10);
+        if (milliseconds > 0)
+            options.AuditPeriod = std::chrono::milliseconds(milliseconds);
+    }
+    return options;
 }
 
 } // namespace
@@ -36,15 +50,20 @@ int RunHeadless(CVigilApp& app) {
     std::fflush(stdout);
     CHeadlessEventView events([&settings] { return settings.GetProtocolFile(); });
     events.AddEventViewLine(EVENT_VIEW_INFO, "", "", LoadTarnString(IDS_CONSOLE_STARTED));
+    {
+        CHeadlessPluginUI pluginUI(false);
+        CConsoleEngine engine(*app.GetDBEngine(), settings, app.GetGatewayLink(), events, pluginUI,
+                              EngineOptionsFromEnvironment());
+        engine.InitializeFrame();
+        if (settings.GetReactivate())
+            engine.SynchronizeAuditionList();
 
-    sigset_t signals = StopSignals();
-    int received = 0;
-    sigwait(&signals, &received);
-
+        sigset_t signals = StopSignals();
+        int received = 0;
+        sigwait(&signals, &received);
+        engine.ShutdownFrame();
+    }
     events.AddEventViewLine(EVENT_VIEW_INFO, "", "", LoadTarnString(IDS_CONSOLE_STOPPED));
-    if (CGatewayLink* gateway = app.GetGatewayLink())
-        gateway->Quit();
-    WriteReactivationSetting(settings.RegistryFile, settings.GetReactivate());
     app.ExitInstance();
     return 0;
 }

@@ -5,8 +5,7 @@
 
 #include <ctime>
 
-CHeadlessEventView::CHeadlessEventView(std::function<std::string()> protocolFile,
-                                       std::FILE* output)
+CHeadlessEventView::CHeadlessEventView(std::function<std::string()> protocolFile, std::FILE* output)
     : m_protocolFile(std::move(protocolFile)), m_pOutput(output) {}
 
 void CHeadlessEventView::AddEventViewLine(int kind, const std::string& computer,
@@ -19,4 +18,9 @@ void CHeadlessEventView::AddEventViewLine(int kind, const std::string& computer,
     std::string protocolFile = m_protocolFile();
     if (!protocolFile.empty())
         AppendProtocolLine(protocolFile, line); // a failing write loses the line, as in the view
+}
+
+void CHeadlessEventView::ShowMessage(const std::string& text) {
+    std::lock_guard guard(m_lock);
+    std::fprintf(stderr, "%s\n", text.c_str());
 }

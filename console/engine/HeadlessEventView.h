@@ -2,14 +2,14 @@
 // output and is appended to the protocol file.
 #pragma once
 
-#include "IEventViewSink.h"
+#include "IConsoleView.h"
 
 #include <cstdio>
 #include <functional>
 #include <mutex>
 #include <string>
 
-class CHeadlessEventView : public IEventViewSink {
+class CHeadlessEventView : public IConsoleView {
 public:
     // protocolFile returns the configured protocol file (empty: none); it may
     // change while the console runs.
@@ -17,6 +17,8 @@ public:
 
     void AddEventViewLine(int kind, const std::string& computer, const std::string& audition,
                           const std::string& text) override;
+    // Messages go to standard error.
+    void ShowMessage(const std::string& text) override;
 
 private:
     std::mutex m_lock; // lines of several threads never interleave

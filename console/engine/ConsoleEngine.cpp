@@ -1,0 +1,244 @@
+#include "ConsoleEngine.h"
+
+#include "AuditionComputer.h"
+#include "GatewayPinger.h"
+#include "LUTool.h"
+#include "NotifyPlan.h"
+#include "ReactivationSetting.h"
+#include "UnavailableChannels.h"
+
+#include <thread>
+
+namespace {
+
+// A ping without any gateway to send it.
+class CNoPinger : public IPinger {
+public:
+    int32_t Ping(const std::string&, uint32_t) override { return -1; }
+};
+
+bool IsPlugin(const AuditionEntry& entry) {
+    return static_cast<AuditionType>(entry.Definition.AUDITION_TYPE) == AuditionType::Plugin;
+}
+
+// Waits for a worker thread to end, looking every 100 ms.
+template <class Thread> void WaitForThread(std::unique_ptr<Thread>& thread) {
+    if (!thread)
+        return;
+    while (thread->IsThreadRunning())
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    thread->Join();
+    thread.reset();
+}
+
+} // namespace
+
+CConsoleEngine::CConsoleEngine(CDBEngineTARN& database, CGlobalSettings& settings,
+                               CGatewayLink* gateway, IConsoleView& view, IPluginUI& pluginUI,
+                               ConsoleEngineOptions options)
+    : m_database(database), m_settings(settings), m_pGateway(gateway),
+      m_options(std::move(options)), m_recorder(database, view, m_options.Now),
+      m_actions(m_recorder, m_computers, {m_options.SystemRestartLimit}),
+      m_problems({m_recorder, m_actions, m_caches, m_queue, m_auditions, &m_plugins,
+                  [this](AuditionEntry& entry) { StopAudition(entry); }}),
+      m_agents(m_computers, *this, [this] { return m_settings.GetDataDirectory(); }),
+      m_pluginStore(database),
+      m_pluginHost([this] { return m_settings.GetGlobalConfigFile(); }, pluginUI),
+      m_pluginManager(m_plugins, m_pluginStore, pluginUI,
+                      settings.InstallationDirectory + "Plugins/") {}
+
+CConsoleEngine::~CConsoleEngine() {
+    ShutdownFrame();
+}
+
+void CConsoleEngine::InitializeFrame() {
+    if (m_bRunning)
+        return;
+    m_stopEvent.Reset();
+    m_mail.Load(m_settings.ProgramDirectory);
+    m_pluginManager.LoadInstalledPlugins();
+
+    IPinger* pinger = m_options.Pinger;
+    if (!pinger) {
+        if (m_pGateway)
+            m_pOwnedPinger = std::make_unique<CGatewayPinger>(*m_pGateway);
+        else
+            m_pOwnedPinger = std::make_unique<CNoPinger>();
+        pinger = m_pOwnedPinger.get();
+    }
+    AuditThreadOptions auditOptions;
+    auditOptions.Period = m_options.AuditPeriod;
+    auditOptions.Now = m_options.Now;
+    m_pAuditThread = std::make_unique<CAuditThread>(*this, m_auditions, m_agents, *pinger,
+                                                    m_stopEvent, auditOptions);
+    m_pAuditThread->Start();
+
+    INotificationChannels* channels = m_options.Channels;
+    if (!channels) {
+        m_pOwnedChannels = std::make_unique<CUnavailableChannels>(m_recorder, m_sendLock);
+        channels = m_pOwnedChannels.get();
+    }
+    m_pDispatcher = std::make_unique<CNotificationDispatcher>(
+        *channels, m_caches, DispatchOptions{m_options.Now, m_options.SmsRetryInterval});
+    m_pNotificationThread = std::make_unique<CNotificationThread>(
+        m_queue, *m_pDispatcher, m_stopEvent, m_options.NotificationPeriod);
+    m_pNotificationThread->Start();
+    m_bRunning = true;
+    ReloadNotificationCaches();
+}
+
+void CConsoleEngine::ReloadNotificationCaches() {
+    CAuditionListLock lock(m_auditions);
+    m_caches.Reload(m_database);
+}
+
+void CConsoleEngine::SynchronizeAuditionList() {
+    if (!m_pAuditThread)
+        return;
+    CAuditionListLock lock(m_auditions);
+    DBAuditionList auditions;
+    if (!m_database.GetAllAuditions(auditions))
+        return;
+    for (const DBAudition& audition : auditions) {
+        if (m_auditions.FindIndex(audition.AUDITION_ID) >= 0) {
+            AuditionEntry entry = m_auditions.GetAt(m_auditions.FindIndex(audition.AUDITION_ID));
+            UpdateEntry(entry, audition);
+        } else {
+            AddEntry(audition);
+        }
+    }
+    RemoveInvalidEntries();
+}
+
+// Called under the audition list lock.
+void CConsoleEngine::UpdateEntry(AuditionEntry& entry, const DBAudition& definition) {
+    entry.Definition = definition;
+    BuildNotifyPlan(m_database, entry);
+    if (definition.ACTIVE)
+        m_pAuditThread->StartAudition(entry);
+    else
+        m_pAuditThread->StopAudition(entry, false);
+    m_auditions.UpdateEntry(entry);
+}
+
+// Called under the audition list lock. A new entry starts only when its
+// audition is active: an inactive one waits for the operator.
+void CConsoleEngine::AddEntry(const DBAudition& definition) {
+    m_auditions.AddAudition(definition);
+    const int nIndexWithID = m_auditions.FindIndex(definition.AUDITION_ID);
+    TARN_ASSERT(nIndexWithID >= 0, "Überwachung wurde nicht in Liste eingefügt");
+    if (nIndexWithID < 0)
+        return;
+    AuditionEntry entry = m_auditions.GetAt(nIndexWithID);
+    BuildNotifyPlan(m_database, entry);
+    if (IsPlugin(entry))
+        CreatePluginInstance(entry);
+    if (definition.ACTIVE)
+        m_pAuditThread->StartAudition(entry);
+    m_auditions.SetAt(nIndexWithID, entry);
+}
+
+// Called under the audition list lock.
+void CConsoleEngine::RemoveInvalidEntries() {
+    for (int index = m_auditions.GetSize() - 1; index >= 0; --index) {
+        AuditionEntry entry = m_auditions.GetAt(index);
+        if (m_database.IsAuditionValid(entry.Definition.AUDITION_ID))
+            continue;
+        m_pAuditThread->StopAudition(entry, false);
+        ReleasePluginInstance(entry);
+        m_auditions.RemoveAt(index);
+    }
+}
+
+void CConsoleEngine::CreatePluginInstance(AuditionEntry& entry) {
+    CPlugin plugin;
+    if (!m_plugins.Find(entry.Definition.Plugin.PLUGIN_TYPE, plugin))
+        return;
+    IPluginInstance* instance = nullptr;
+    if (plugin.CreateInstance(entry.Definition.AUDITION_ID, AuditionComputerOf(entry.Definition),
+                              &m_pluginHost, &instance) == 0)
+        entry.PluginInstance = instance;
+}
+
+void CConsoleEngine::ReleasePluginInstance(AuditionEntry& entry) {
+    if (!IsPlugin(entry) || !entry.PluginInstance)
+        return;
+    CPlugin plugin;
+    if (m_plugins.Find(entry.Definition.Plugin.PLUGIN_TYPE, plugin))
+        plugin.DestroyInstance(entry.PluginInstance);
+    entry.PluginInstance = nullptr;
+}
+
+void CConsoleEngine::ReleaseAllPluginInstances() {
+    CAuditionListLock lock(m_auditions);
+    for (int index = 0; index < m_auditions.GetSize(); ++index) {
+        AuditionEntry entry = m_auditions.GetAt(index);
+        ReleasePluginInstance(entry);
+        m_auditions.SetAt(index, entry);
+    }
+}
+
+void CConsoleEngine::StoreStoppedAuditions() {
+    CAuditionListLock lock(m_auditions);
+    for (int index = 0; index < m_auditions.GetSize(); ++index) {
+        const AuditionEntry entry = m_auditions.GetAt(index);
+        if (entry.Running)
+            continue;
+        DBAudition audition;
+        if (!m_database.GetAudition(entry.Definition.AUDITION_ID, audition))
+            continue;
+        audition.ACTIVE = false;
+        m_database.SetAudition(audition);
+    }
+}
+
+void CConsoleEngine::StoreAllInactive() {
+    DBAuditionList auditions;
+    if (!m_database.GetAllAuditions(auditions))
+        return;
+    for (DBAudition& audition : auditions) {
+        audition.ACTIVE = false;
+        m_database.SetAudition(audition);
+    }
+}
+
+void CConsoleEngine::StopThreads() {
+    m_stopEvent.Set();
+    WaitForThread(m_pNotificationThread);
+    WaitForThread(m_pAuditThread);
+}
+
+void CConsoleEngine::ShutdownFrame() {
+    if (!m_bRunning)
+        return;
+    m_bRunning = false;
+    StopThreads();
+    m_queue.Clear(); // queued notifications are not kept across a restart
+    if (!m_settings.GetReactivate())
+        StoreAllInactive();
+    m_problems.CloseAllOpenProblems();
+    m_mail.Free();
+    ReleaseAllPluginInstances();
+    m_pluginManager.UnloadAll();
+    if (m_pGateway)
+        m_pGateway->Quit();
+    WriteReactivationSetting(m_settings.RegistryFile, m_settings.GetReactivate());
+}
+
+void CConsoleEngine::StopAudition(AuditionEntry& entry) {
+    if (m_pAuditThread)
+        m_pAuditThread->StopAudition(entry, false);
+}
+
+void CConsoleEngine::CheckOpenProblems(AuditionEntry& entry) {
+    m_problems.CheckOpenProblems(entry);
+}
+
+void CConsoleEngine::OnAuditionError(AuditionEntry entry) {
+    m_problems.OnAuditionError(std::move(entry));
+}
+
+void CConsoleEngine::AddEventViewLine(int kind, const std::string& computer,
+                                      const std::string& audition, const std::string& text) {
+    m_recorder.AddEventViewLine(kind, computer, audition, text);
+}
