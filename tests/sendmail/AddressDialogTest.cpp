@@ -22,6 +22,7 @@
 #include <dlfcn.h>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -322,6 +323,39 @@ TEST(AddressDialogWithoutDisplay, GivesThirteen) {
     if (!platform.empty())
         ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     SendMailLogoff(&logon);
+}
+
+// A dialog can only be shown on the thread of a widget application.
+class AddressDialogWrongPlaceTest : public ::testing::Test {
+protected:
+    CMailTestSystem mail;
+    SendMailLogonRecord logon{};
+    int argc = 1;
+    char program[16] = "dialog_test";
+    char* argv[2] = {program, nullptr};
+
+    void SetUp() override {
+        TestMessage credentials("");
+        ASSERT_EQ(SendMailLogon(&logon, &credentials.info), SENDMAIL_OK);
+    }
+    void TearDown() override { SendMailLogoff(&logon); }
+    int32_t Request() {
+        char buffer[16] = "";
+        AddressListInfo request{"x", "Bob", buffer, sizeof buffer};
+        return GetAddressList(&logon, &request);
+    }
+};
+
+TEST_F(AddressDialogWrongPlaceTest, ApplicationWithoutWidgetsGivesThirteen) {
+    QCoreApplication application(argc, argv);
+    EXPECT_EQ(Request(), SENDMAIL_DIALOG_FAILED);
+}
+
+TEST_F(AddressDialogWrongPlaceTest, OtherThreadGivesThirteen) {
+    QApplication application(argc, argv);
+    int32_t code = -1;
+    std::thread([&] { code = Request(); }).join();
+    EXPECT_EQ(code, SENDMAIL_DIALOG_FAILED);
 }
 
 // The module refuses requests it cannot serve instead of reading bad memory.
