@@ -75,11 +75,13 @@ ChannelOutcome MapSmtpAnswer(int32_t answer) {
 }
 
 ChannelOutcome MapTrapResult(int sendResult) {
-    return sendResult != 0 ? ChannelOutcome{kSent, IDS_TRAP_SENT} : ChannelOutcome{kFailed, IDS_TRAP_FAILED};
+    return sendResult != 0 ? ChannelOutcome{kSent, IDS_TRAP_SENT}
+                           : ChannelOutcome{kFailed, IDS_TRAP_FAILED};
 }
 
 ChannelOutcome MapPrintResult(bool printed) {
-    return printed ? ChannelOutcome{kSent, IDS_PRINT_DONE} : ChannelOutcome{kFailed, IDS_PRINT_FAILED};
+    return printed ? ChannelOutcome{kSent, IDS_PRINT_DONE}
+                   : ChannelOutcome{kFailed, IDS_PRINT_FAILED};
 }
 
 ChannelOutcome MapFaxResult(bool printed) {

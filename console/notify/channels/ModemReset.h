@@ -14,6 +14,7 @@ class CRegistryFile;
 std::string ComPortDevice(const CRegistryFile& registry, int32_t comPort);
 
 // Sends "A", "T", "Z", line feed and carriage return one at a time to the
-// device, waits until they have left and closes it. A device that cannot be
+// device, waits until they have left, reads the modem's answer (at most half a
+// second) and closes it. A device that cannot be
 // opened (missing, or held by another program) is left alone: false.
 bool ResetModem(const std::string& device);

@@ -106,9 +106,8 @@ int32_t CNotificationChannels::SendFaxNotification(const NotificationJob& job, b
 int32_t CNotificationChannels::SendPrinterNotification(const NotificationJob& job, bool test) {
     std::lock_guard guard(m_sendLock);
     const DBNotificationPrinter& printer = job.Notification.Printer;
-    const bool printed =
-        m_printer.PrintDocument(printer.PRINTERNAME, kDocumentName,
-                                PrintedLines(PageText(job, printer.PRINTERTEXT, test)));
+    const bool printed = m_printer.PrintDocument(
+        printer.PRINTERNAME, kDocumentName, PrintedLines(PageText(job, printer.PRINTERTEXT, test)));
     return Finish(job, CHANNEL_PRINTER, test, MapPrintResult(printed));
 }
 
@@ -116,10 +115,9 @@ int32_t CNotificationChannels::SendSmtpNotification(const NotificationJob& job, 
     std::lock_guard guard(m_sendLock);
     const DBNotifySrvConfig settings = m_caches.GetServiceSettings();
     const DBNotificationSMTP& smtp = job.Notification.SMTP;
-    const int32_t answer =
-        m_gateway.SendMail(settings.SMTP_SENDER, settings.SMTP_MAILSERVER,
-                           LoadTarnString(IDS_NOTIFICATION_SUBJECT),
-                           MailBody(job, smtp.MAILTEXT, test), smtp.RECIPIENTS);
+    const int32_t answer = m_gateway.SendMail(settings.SMTP_SENDER, settings.SMTP_MAILSERVER,
+                                              LoadTarnString(IDS_NOTIFICATION_SUBJECT),
+                                              MailBody(job, smtp.MAILTEXT, test), smtp.RECIPIENTS);
     return Finish(job, CHANNEL_SMTP, test, MapSmtpAnswer(answer));
 }
 
