@@ -1,18 +1,35 @@
 #!/usr/bin/env bash
 # Installs the packages, builds, and runs the console: with its window when a
 # display is available, headless otherwise. Extra arguments go to TARN.
+#
+# Without TARN_HOME the console runs on a demo installation in build/home,
+# created once with "tarn-admin demo", and the demo agent (scripts/demo_agent.py)
+# plays an agent computer beside it while the console runs.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 [ "${TARN_SKIP_SETUP:-0}" = 1 ] || scripts/setup.sh
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-export TARN_HOME=${TARN_HOME:-$top/build/home}
-mkdir -p "$TARN_HOME"
 if [ ! -x build/bin/TARN ]; then
   echo "The console program is not built yet; the libraries and tools are in build/bin."
   exit 0
 fi
-if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  exec build/bin/TARN --headless "$@"
+if [ -z "${TARN_HOME:-}" ]; then
+  export TARN_HOME=$top/build/home
+  if [ ! -e "$TARN_HOME/TARN.MDB" ]; then
+    build/bin/tarn-admin demo "$TARN_HOME"
+  fi
 fi
-exec build/bin/TARN "$@"
+agent=
+if [ -d "$TARN_HOME/demo" ]; then
+  /usr/bin/python3 scripts/demo_agent.py "$TARN_HOME" &
+  agent=$!
+  trap 'kill "$agent" 2>/dev/null || true' EXIT
+fi
+mode=()
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  mode=(--headless)
+fi
+status=0
+build/bin/TARN "${mode[@]}" "$@" || status=$?
+exit "$status"

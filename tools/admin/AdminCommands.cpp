@@ -16,6 +16,7 @@ const AdminCommand kAdminCommands[] = {
     {"init", "init DIR  Create a new installation: both databases, registry.ini, data/.", RunInit},
     {"convert", "convert DIR  Convert the configuration database as the console does.", RunConvert},
     {"check", "check DIR  Print the database versions and every table's row count.", RunCheck},
+    {"demo", "demo DIR  Create a new installation with demo auditions (see scripts/demo_agent.py).", RunDemo},
 };
 
 const size_t kAdminCommandCount = sizeof kAdminCommands / sizeof kAdminCommands[0];

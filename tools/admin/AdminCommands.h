@@ -39,3 +39,6 @@ int RunPlugin(const AdminArgs& args);
 int RunInit(const AdminArgs& args);
 int RunConvert(const AdminArgs& args);
 int RunCheck(const AdminArgs& args);
+
+// DemoCommand.cpp
+int RunDemo(const AdminArgs& args);
