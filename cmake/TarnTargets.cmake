@@ -24,7 +24,12 @@ endfunction()
 # Group folders (tests, bench, fuzz, tools) are always entered; their children
 # are filtered by their path relative to the source tree.
 function(tarn_add_folder dir)
-  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  if(IS_ABSOLUTE ${dir})
+    set(path ${dir})
+  else()
+    set(path ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  endif()
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${path})
   if(TARN_ONLY AND NOT rel MATCHES "^(tests|bench|fuzz|tools)$" AND NOT rel MATCHES "${TARN_ONLY}")
     return()
   endif()

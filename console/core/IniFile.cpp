@@ -325,19 +325,23 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
     return CIniFile::Update(file, [&](CIniFile& ini) { return ini.SetValue(section, key, value); });
 }
 
-bool ReadIniList(const std::string& file, std::string_view section, std::string_view listName,
-                 std::vector<std::string>& list) {
-    list.clear();
-    CIniFile ini = CIniFile::Load(file);
-    if (!ini.Exists())
-        return false;
+std::vector<std::string> CIniFile::GetList(std::string_view section,
+                                          std::string_view listName) const {
+    std::vector<std::string> list;
     for (unsigned long number = 1;; ++number) {
-        auto value = ini.GetValue(section, std::string(listName) + std::to_string(number));
+        auto value = GetValue(section, std::string(listName) + std::to_string(number));
         if (!value || value->empty())
             break;
         list.push_back(std::move(*value));
     }
-    return true;
+    return list;
+}
+
+bool ReadIniList(const std::string& file, std::string_view section, std::string_view listName,
+                 std::vector<std::string>& list) {
+    CIniFile ini = CIniFile::Load(file);
+    list = ini.GetList(section, listName);
+    return ini.Exists();
 }
 
 bool ReadIniValue(const std::string& file, std::string_view section, std::string_view key,

@@ -35,6 +35,9 @@ public:
     std::optional<std::string> GetValue(std::string_view section, std::string_view key) const;
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view fallback = "") const;
+    // The numbered-key list "<listName>1", "<listName>2", ... of a section,
+    // stopping at the first missing or empty key.
+    std::vector<std::string> GetList(std::string_view section, std::string_view listName) const;
 
     // Sets a value, keeping every other line as it was. The section is
     // appended when missing. False (and nothing changed) when a name is empty

@@ -87,23 +87,19 @@ void CAgentExchange::CheckAgentLiveness() {
 bool CAgentExchange::IsPerformedByAgent(const AuditionEntry& entry) {
     const DBAudition& audition = entry.Definition;
     AgentComputer computer = m_computers.GetAgentComputer(audition.AgentComputer);
-    std::string configFile = GlobalConfigFile();
-    std::vector<std::string> servers;
-    ReadIniList(configFile, "Server", "Server", servers);
+    CIniFile config = CIniFile::Load(GlobalConfigFile());
     bool listed = false;
-    for (const std::string& server : servers)
+    for (const std::string& server : config.GetList("Server", "Server"))
         listed = listed || server == computer.Name;
     if (!listed || !computer.Alive)
         return false;
 
-    std::vector<std::string> watched;
     switch (static_cast<AuditionType>(audition.AUDITION_TYPE)) {
     case AuditionType::Service:
-        ReadIniList(configFile, computer.Name, "Service", watched);
-        return ListHasFirstField(watched, audition.Service.SERVICE_MODULE);
+        return ListHasFirstField(config.GetList(computer.Name, "Service"),
+                                 audition.Service.SERVICE_MODULE);
     case AuditionType::App:
-        ReadIniList(configFile, computer.Name, "App", watched);
-        return ListHasFirstField(watched, audition.App.APP_MODULE);
+        return ListHasFirstField(config.GetList(computer.Name, "App"), audition.App.APP_MODULE);
     default:
         return true;
     }
@@ -149,12 +145,10 @@ AgentComputer CAgentExchange::GetAgentComputer(const std::string& name) {
 
 namespace {
 
-std::vector<AgentServiceInfo> ReadServiceList(const std::string& file, const std::string& section,
+std::vector<AgentServiceInfo> ReadServiceList(const CIniFile& config, const std::string& section,
                                               const char* listName) {
-    std::vector<std::string> raw;
-    ReadIniList(file, section, listName, raw);
     std::vector<AgentServiceInfo> services;
-    for (const std::string& item : raw)
+    for (const std::string& item : config.GetList(section, listName))
         if (CountFields(item, ';') == 3)
             services.push_back({GetField(item, 1, ';'), GetField(item, 2, ';'),
                                 GetField(item, 3, ';')});
@@ -164,17 +158,14 @@ std::vector<AgentServiceInfo> ReadServiceList(const std::string& file, const std
 } // namespace
 
 std::vector<AgentInventoryComputer> BuildAgentInventory(const std::string& globalConfigFile) {
-    std::vector<std::string> servers;
-    ReadIniList(globalConfigFile, "Server", "Server", servers);
+    CIniFile config = CIniFile::Load(globalConfigFile);
     std::vector<AgentInventoryComputer> inventory;
-    for (const std::string& server : servers) {
+    for (const std::string& server : config.GetList("Server", "Server")) {
         AgentInventoryComputer computer;
         computer.Name = server;
-        computer.Services = ReadServiceList(globalConfigFile, server, "Service");
-        computer.InstalledServices = ReadServiceList(globalConfigFile, server, "Servicelist");
-        std::vector<std::string> apps;
-        ReadIniList(globalConfigFile, server, "App", apps);
-        for (const std::string& app : apps)
+        computer.Services = ReadServiceList(config, server, "Service");
+        computer.InstalledServices = ReadServiceList(config, server, "Servicelist");
+        for (const std::string& app : config.GetList(server, "App"))
             if (CountFields(app, ';') == 1)
                 computer.Apps.push_back(app);
         inventory.push_back(std::move(computer));
