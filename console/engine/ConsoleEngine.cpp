@@ -55,7 +55,6 @@ void CConsoleEngine::InitializeFrame() {
     if (m_bRunning)
         return;
     m_stopEvent.Reset();
-    m_mail.Load(m_settings.ProgramDirectory);
     m_pluginManager.LoadInstalledPlugins();
 
     IPinger* pinger = m_options.Pinger;
@@ -73,13 +72,12 @@ void CConsoleEngine::InitializeFrame() {
                                                     m_stopEvent, auditOptions);
     m_pAuditThread->Start();
 
-    INotificationChannels* channels = m_options.Channels;
-    if (!channels) {
-        m_pOwnedChannels = std::make_unique<CUnavailableChannels>(m_recorder, m_sendLock);
-        channels = m_pOwnedChannels.get();
-    }
+    if (m_options.MakeChannels)
+        m_pChannels = m_options.MakeChannels(m_recorder, m_sendLock, m_caches);
+    if (!m_pChannels)
+        m_pChannels = std::make_unique<CUnavailableChannels>(m_recorder, m_sendLock);
     m_pDispatcher = std::make_unique<CNotificationDispatcher>(
-        *channels, m_caches, DispatchOptions{m_options.Now, m_options.SmsRetryInterval});
+        *m_pChannels, m_caches, DispatchOptions{m_options.Now, m_options.SmsRetryInterval});
     m_pNotificationThread = std::make_unique<CNotificationThread>(
         m_queue, *m_pDispatcher, m_stopEvent, m_options.NotificationPeriod);
     m_pNotificationThread->Start();
@@ -217,7 +215,8 @@ void CConsoleEngine::ShutdownFrame() {
     if (!m_settings.GetReactivate())
         StoreAllInactive();
     m_problems.CloseAllOpenProblems();
-    m_mail.Free();
+    m_pDispatcher.reset();
+    m_pChannels.reset(); // frees the mail library
     ReleaseAllPluginInstances();
     m_pluginManager.UnloadAll();
     if (m_pGateway)

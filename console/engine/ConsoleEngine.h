@@ -1,7 +1,7 @@
 // The console's engine: everything that runs apart from windows. It owns the
 // stop event, the audition and computer lists, the notification queue with its
-// caches, the pending actions, the send lock, the plug-ins, the mail library
-// and the two worker threads, brings the audition list in line with the
+// caches, the pending actions, the send lock, the plug-ins, the notification
+// channels and the two worker threads, brings the audition list in line with the
 // configuration database, and shuts all of it down in a fixed order. The
 // desktop interface and the headless console each own one engine and show
 // what it reports through their IConsoleView.
@@ -26,7 +26,6 @@
 #include "IPinger.h"
 #include "IPluginStore.h"
 #include "IPluginUI.h"
-#include "MailLibrary.h"
 #include "NotificationCaches.h"
 #include "NotificationDispatcher.h"
 #include "NotificationList.h"
@@ -45,8 +44,13 @@ struct ConsoleEngineOptions {
     std::chrono::seconds SmsRetryInterval{120};
     std::chrono::seconds SystemRestartLimit{15 * 60};
     std::function<std::time_t()> Now = [] { return std::time(nullptr); };
-    // The notification channels; null: a set that records every send as failed.
-    INotificationChannels* Channels = nullptr;
+    // Makes the notification channels (with the mail library they load) once
+    // the engine's recorder, send lock and caches exist; they are released at
+    // shutdown after both threads have ended. Empty: a set that records every
+    // send as failed.
+    std::function<std::unique_ptr<INotificationChannels>(CHistoryRecorder&, std::mutex& sendLock,
+                                                         const CNotificationCaches&)>
+        MakeChannels;
     // Pings; null: through the gateway link (none: every ping fails with -1).
     IPinger* Pinger = nullptr;
 };
@@ -87,7 +91,6 @@ public:
     CHistoryRecorder& GetRecorder() { return m_recorder; }
     CPluginList& GetPluginList() { return m_plugins; }
     std::mutex& GetSendLock() { return m_sendLock; }
-    const CMailLibrary& GetMailLibrary() const { return m_mail; }
     // A copy of the cached service settings.
     DBNotifySrvConfig GetServiceSettings() const { return m_caches.GetServiceSettings(); }
 
@@ -121,10 +124,9 @@ private:
     CPluginStoreAdapter<CDBEngineTARN> m_pluginStore;
     CPluginHost m_pluginHost;
     CPluginManager m_pluginManager;
-    CMailLibrary m_mail;
 
     std::unique_ptr<IPinger> m_pOwnedPinger;
-    std::unique_ptr<INotificationChannels> m_pOwnedChannels;
+    std::unique_ptr<INotificationChannels> m_pChannels;
     std::unique_ptr<CNotificationDispatcher> m_pDispatcher;
     std::unique_ptr<CAuditThread> m_pAuditThread;
     std::unique_ptr<CNotificationThread> m_pNotificationThread;
