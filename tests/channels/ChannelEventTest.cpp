@@ -4,6 +4,7 @@
 #include "../gateway/GatewayTestSupport.h"
 #include "ChannelTestSupport.h"
 
+#include "ChannelFactory.h"
 #include "NotificationText.h"
 #include "TARNTool.h"
 
@@ -206,6 +207,32 @@ TEST_F(ChannelEvents, SendsWaitForTheSendLock) {
     held.unlock();
     sender.join();
     EXPECT_TRUE(finished);
+}
+
+} // namespace
+
+namespace {
+
+// The engine's factory: the mail library comes from the program directory
+// (the test program's has none) and a console without a gateway link sends no
+// Internet mail.
+TEST_F(ChannelEvents, TheConsoleFactoryMakesChannelsWithoutAGateway) {
+    std::unique_ptr<INotificationChannels> channels =
+        MakeConsoleChannelFactory(nullptr, m_recordingPrinter)(*m_recorder, m_sendLock, m_caches);
+    ASSERT_NE(channels, nullptr);
+    const NotificationJob job = MakeJob();
+    EXPECT_EQ(channels->SendSmtpNotification(job, false), 2);
+    EXPECT_EQ(channels->SendMsMailNotification(job, false), 2);
+    EXPECT_EQ(channels->SendPrinterNotification(job, false), 1);
+    const auto events = Events();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_NE(
+        events[0].EVENT_DESCRIPTION.find("Ergebnis: Die übergebenen Parameter sind unvollständig"),
+        std::string::npos);
+    EXPECT_NE(
+        events[1].EVENT_DESCRIPTION.find("Ergebnis: Die Benachrichtigungskomponente konnte nicht"),
+        std::string::npos);
+    EXPECT_EQ(m_recordingPrinter.documents.size(), 1u);
 }
 
 } // namespace

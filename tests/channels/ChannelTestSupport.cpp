@@ -66,7 +66,6 @@ void ChannelTest::SetUp() {
 
 void ChannelTest::TearDown() {
     m_channels.reset();
-    m_mail.reset();
     m_gateway.reset();
     m_recorder.reset();
     m_database.reset();
@@ -78,10 +77,9 @@ void ChannelTest::TearDown() {
 CNotificationChannels& ChannelTest::Channels() {
     if (!m_channels) {
         m_gateway = std::make_unique<CGatewayLink>(m_gatewayProgram);
-        m_mail = std::make_unique<CMailLibrary>(m_mailLibraryPath);
-        m_channels = std::make_unique<CNotificationChannels>(*m_recorder, m_sendLock, m_caches,
-                                                             *m_gateway, *m_mail, *m_printer,
-                                                             CRegistryFile(m_registryPath));
+        m_channels = std::make_unique<CNotificationChannels>(
+            *m_recorder, m_sendLock, m_caches, m_gateway.get(), m_mailLibraryPath, *m_printer,
+            CRegistryFile(m_registryPath));
     }
     return *m_channels;
 }

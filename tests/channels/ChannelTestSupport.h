@@ -83,7 +83,6 @@ protected:
     CNotificationCaches m_caches;
     std::mutex m_sendLock;
     std::unique_ptr<CGatewayLink> m_gateway;
-    std::unique_ptr<CMailLibrary> m_mail;
     std::unique_ptr<CNotificationChannels> m_channels;
 };
 

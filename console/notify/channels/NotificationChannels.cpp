@@ -36,10 +36,11 @@ std::string PageText(const NotificationJob& job, const std::string& configuredTe
 
 CNotificationChannels::CNotificationChannels(CHistoryRecorder& recorder, std::mutex& sendLock,
                                              const CNotificationCaches& caches,
-                                             CGatewayLink& gateway, const CMailLibrary& mail,
+                                             CGatewayLink* gateway,
+                                             const std::string& mailLibraryPath,
                                              IDocumentPrinter& printer, CRegistryFile registry)
-    : m_recorder(recorder), m_sendLock(sendLock), m_caches(caches), m_gateway(gateway),
-      m_mail(mail), m_printer(printer), m_registry(std::move(registry)) {}
+    : m_recorder(recorder), m_sendLock(sendLock), m_caches(caches), m_pGateway(gateway),
+      m_mail(mailLibraryPath), m_printer(printer), m_registry(std::move(registry)) {}
 
 int32_t CNotificationChannels::Finish(const NotificationJob& job, NotificationChannel channel,
                                       bool test, ChannelOutcome outcome) {
@@ -115,9 +116,11 @@ int32_t CNotificationChannels::SendSmtpNotification(const NotificationJob& job, 
     std::lock_guard guard(m_sendLock);
     const DBNotifySrvConfig settings = m_caches.GetServiceSettings();
     const DBNotificationSMTP& smtp = job.Notification.SMTP;
-    const int32_t answer = m_gateway.SendMail(settings.SMTP_SENDER, settings.SMTP_MAILSERVER,
-                                              LoadTarnString(IDS_NOTIFICATION_SUBJECT),
-                                              MailBody(job, smtp.MAILTEXT, test), smtp.RECIPIENTS);
+    const int32_t answer =
+        m_pGateway ? m_pGateway->SendMail(settings.SMTP_SENDER, settings.SMTP_MAILSERVER,
+                                          LoadTarnString(IDS_NOTIFICATION_SUBJECT),
+                                          MailBody(job, smtp.MAILTEXT, test), smtp.RECIPIENTS)
+                   : GATEWAY_UNAVAILABLE;
     return Finish(job, CHANNEL_SMTP, test, MapSmtpAnswer(answer));
 }
 

@@ -19,12 +19,17 @@
 
 class CNotificationChannels : public INotificationChannels {
 public:
-    // registry: the registry file with the fax software's key and the modem
-    // port mapping.
+    // gateway may be null (every Internet mail then fails as the gateway
+    // cannot be had); mailLibraryPath is loaded here and kept until the
+    // channels end; registry is the registry file with the fax software's key
+    // and the modem port mapping.
     CNotificationChannels(CHistoryRecorder& recorder, std::mutex& sendLock,
-                          const CNotificationCaches& caches, CGatewayLink& gateway,
-                          const CMailLibrary& mail, IDocumentPrinter& printer,
+                          const CNotificationCaches& caches, CGatewayLink* gateway,
+                          const std::string& mailLibraryPath, IDocumentPrinter& printer,
                           CRegistryFile registry = CRegistryFile());
+
+    // The mail library, also for the recipient selection of the MS-Mail sheet.
+    const CMailLibrary& MailLibrary() const { return m_mail; }
 
     int32_t SendSmsNotification(const NotificationJob& job, bool test) override;
     int32_t SendMsMailNotification(const NotificationJob& job, bool test) override;
@@ -44,8 +49,8 @@ private:
     CHistoryRecorder& m_recorder;
     std::mutex& m_sendLock;
     const CNotificationCaches& m_caches;
-    CGatewayLink& m_gateway;
-    const CMailLibrary& m_mail;
+    CGatewayLink* const m_pGateway;
+    const CMailLibrary m_mail;
     IDocumentPrinter& m_printer;
     const CRegistryFile m_registry;
 };
