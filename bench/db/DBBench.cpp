@@ -35,8 +35,8 @@ public:
         Config = m_strDir + "/TARN.MDB";
         History = m_strDir + "/HISTORY.MDB";
         std::string strError;
-        if (!CDBSchema::CreateConfigurationFile(Config, {}, CDBSchema::DefaultNotifyServicesConfig(),
-                                                strError) ||
+        if (!CDBSchema::CreateConfigurationFile(
+                Config, {}, CDBSchema::DefaultNotifyServicesConfig(), strError) ||
             !CDBSchema::CreateHistoryFile(History, strError))
             throw std::runtime_error(strError);
     }
@@ -117,10 +117,11 @@ struct CPlainAuditionReader {
         if (sqlite3_step(pMain) == SQLITE_ROW) {
             nType = sqlite3_column_int(pMain, 8);
             for (int c = 0; c < sqlite3_column_count(pMain); ++c)
-                nBytes += std::string(reinterpret_cast<const char*>(
-                                          sqlite3_column_text(pMain, c) ? sqlite3_column_text(pMain, c)
-                                                                        : (const unsigned char*)""))
-                              .size();
+                nBytes +=
+                    std::string(reinterpret_cast<const char*>(sqlite3_column_text(pMain, c)
+                                                                  ? sqlite3_column_text(pMain, c)
+                                                                  : (const unsigned char*)""))
+                        .size();
         }
         sqlite3_reset(pMain);
         if (nType >= 1 && nType <= 6) {
@@ -243,8 +244,8 @@ void BM_SetEventEntry_PlainSQLite(benchmark::State& state) {
         sqlite3_bind_int(pInsert, 10, event.PROBLEM_ID);
         sqlite3_step(pInsert);
         sqlite3_reset(pInsert);
-        benchmark::DoNotOptimize(event.EVENT_ID = static_cast<int32_t>(
-                                     sqlite3_last_insert_rowid(plain.Handle())));
+        benchmark::DoNotOptimize(
+            event.EVENT_ID = static_cast<int32_t>(sqlite3_last_insert_rowid(plain.Handle())));
     }
 }
 BENCHMARK(BM_SetEventEntry_PlainSQLite);
