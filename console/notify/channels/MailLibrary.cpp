@@ -19,7 +19,9 @@ template <class Function> Function Bind(void* handle, const char* name) {
 } // namespace
 
 CMailLibrary::CMailLibrary(const std::string& libraryPath)
-    : m_handle(::dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL)),
+    // NODELETE: the library keeps process-wide data (its text locale) that an
+    // unmapping would lose; releasing the handle is all the unload needs.
+    : m_handle(::dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)),
       m_pfnSendMailMessage(Bind<PFN_SendMailMessage>(m_handle, "SendMailMessage")),
       m_pfnSendMailLogon(Bind<PFN_SendMailLogon>(m_handle, "SendMailLogon")),
       m_pfnSendMailLogoff(Bind<PFN_SendMailLogoff>(m_handle, "SendMailLogoff")),
