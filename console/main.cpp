@@ -1,8 +1,12 @@
 // TARN: the console program.
 #include "CHeadlessDBReporter.h"
+#include "ChannelFactory.h"
 #include "HeadlessConsole.h"
 #include "QtCatalogueLoader.h"
+#include "QtDocumentPrinter.h"
 #include "VigilApp.h"
+
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +78,9 @@ int main(int argc, char** argv) {
                    stderr);
 
     BlockStopSignals();
+    // Printing draws through Qt; without a display it uses the offscreen platform.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication application(argc, argv);
     CHeadlessDBReporter reporter(options.convert ? DBPromptAnswer::Yes : DBPromptAnswer::No);
     CQtCatalogueLoader catalogues;
     CVigilApp app(reporter, reporter, &catalogues);
@@ -81,5 +88,8 @@ int main(int argc, char** argv) {
         app.ExitInstance();
         return 1;
     }
-    return RunHeadless(app);
+    CQtDocumentPrinter printer;
+    ConsoleEngineOptions engineOptions;
+    engineOptions.MakeChannels = MakeConsoleChannelFactory(app.GetGatewayLink(), printer);
+    return RunHeadless(app, std::move(engineOptions));
 }

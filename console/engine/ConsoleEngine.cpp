@@ -1,6 +1,8 @@
 #include "ConsoleEngine.h"
 
 #include "AuditionComputer.h"
+#include "FaxSettings.h"
+#include "RegistryFile.h"
 #include "GatewayPinger.h"
 #include "LUTool.h"
 #include "NotifyPlan.h"
@@ -83,6 +85,8 @@ void CConsoleEngine::InitializeFrame() {
     m_pNotificationThread->Start();
     m_bRunning = true;
     ReloadNotificationCaches();
+    // The fax software reads its dial settings from the registry file.
+    WriteFaxSettings(CRegistryFile(m_settings.RegistryFile), GetServiceSettings());
 }
 
 void CConsoleEngine::ReloadNotificationCaches() {

@@ -26,14 +26,12 @@ sigset_t StopSignals() {
 
 // TARN_PASS_PERIOD_MS shortens the wait between two audition passes (for
 // demonstrations and tests); anything but a positive number keeps 15 seconds.
-ConsoleEngineOptions EngineOptionsFromEnvironment() {
-    ConsoleEngineOptions options;
+void ApplyPeriodFromEnvironment(ConsoleEngineOptions& options) {
     if (const char* period = std::getenv("TARN_PASS_PERIOD_MS")) {
         const long milliseconds = std::strtol(period, nullptr, 10);
         if (milliseconds > 0)
             options.AuditPeriod = std::chrono::milliseconds(milliseconds);
     }
-    return options;
 }
 
 } // namespace
@@ -43,17 +41,18 @@ void BlockStopSignals() {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
-int RunHeadless(CVigilApp& app) {
+int RunHeadless(CVigilApp& app, ConsoleEngineOptions options) {
     CGlobalSettings& settings = app.Settings();
     std::printf("%s\n%s Console\n", settings.ApplicationTitle.c_str(),
                 settings.ApplicationTitle.c_str());
     std::fflush(stdout);
     CHeadlessEventView events([&settings] { return settings.GetProtocolFile(); });
     events.AddEventViewLine(EVENT_VIEW_INFO, "", "", LoadTarnString(IDS_CONSOLE_STARTED));
+    ApplyPeriodFromEnvironment(options);
     {
         CHeadlessPluginUI pluginUI(false);
         CConsoleEngine engine(*app.GetDBEngine(), settings, app.GetGatewayLink(), events, pluginUI,
-                              EngineOptionsFromEnvironment());
+                              std::move(options));
         engine.InitializeFrame();
         if (settings.GetReactivate())
             engine.SynchronizeAuditionList();

@@ -1,11 +1,13 @@
 // Runs a started console without a display until SIGINT or SIGTERM.
 #pragma once
 
+#include "ConsoleEngine.h"
 #include "VigilApp.h"
 
 // The signals must be blocked (BlockStopSignals) before any thread starts, so
 // that only the waiting main thread receives them.
 void BlockStopSignals();
 // Prints the titles, reports start and stop as event lines, waits for a stop
-// signal and shuts down. Returns the process exit status.
-int RunHeadless(CVigilApp& app);
+// signal and shuts down. The options carry the program's channels;
+// TARN_PASS_PERIOD_MS may shorten their audition period. Returns the exit status.
+int RunHeadless(CVigilApp& app, ConsoleEngineOptions options);
