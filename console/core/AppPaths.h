@@ -1,4 +1,3 @@
-// Engineers: read CONTRIBUTING.md at the top of the tree before changing anything.
 // Where the system's files lie. Every directory is returned with a trailing "/".
 #pragma once
 

@@ -1,4 +1,3 @@
-// Engineers: read CONTRIBUTING.md at the top of the tree before changing anything.
 // A Win32-style event: manual- or auto-reset, with timed waits.
 #pragma once
 

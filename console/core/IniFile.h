@@ -1,4 +1,3 @@
-// Engineers: read CONTRIBUTING.md at the top of the tree before changing anything.
 // INI files with the profile-string semantics the agents rely on: section and
 // key names compared without case (ASCII letters), first match wins, blanks
 // around names and values trimmed, CR LF and LF line ends, a missing file reads

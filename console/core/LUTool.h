@@ -1,4 +1,3 @@
-// Engineers: read CONTRIBUTING.md at the top of the tree before changing anything.
 // Process-wide trace log and assertion reports.
 #pragma once
 

@@ -1,4 +1,3 @@
-// Engineers: read CONTRIBUTING.md at the top of the tree before changing anything.
 // The local machine's registry kept as one INI file: a section per key path
 // below HKEY_LOCAL_MACHINE, e.g. [SOFTWARE\velda\TARN!]. A key exists when its
 // section exists; writers never create one unless asked. Read afresh at every access.
