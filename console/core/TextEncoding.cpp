@@ -110,3 +110,13 @@ std::string_view TrimBlanks(std::string_view text) {
         text.remove_prefix(1);
     return TrimTrailingBlanks(text);
 }
+
+std::string CutToCharacters(std::string_view text, size_t maxCharacters) {
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == maxCharacters)
+            return std::string(text.substr(0, i));
+    }
+    return std::string(text);
+}

@@ -20,3 +20,5 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 bool IsBlank(char c);
 std::string_view TrimBlanks(std::string_view text);
 std::string_view TrimTrailingBlanks(std::string_view text);
+// The first maxCharacters characters of a UTF-8 text, never cut inside a character.
+std::string CutToCharacters(std::string_view text, size_t maxCharacters);

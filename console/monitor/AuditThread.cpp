@@ -1,12 +1,14 @@
 #include "AuditThread.h"
 
 #include "AgentLogAudition.h"
+#include "AuditionComputer.h"
 #include "LUTool.h"
 #include "LogfileAudition.h"
 #include "MessageText.h"
 #include "NetAudition.h"
 #include "StringTable.h"
 #include "TARNTool.h"
+#include "TextEncoding.h"
 #include "tarn/TarnPlugin.h"
 
 namespace {
@@ -21,38 +23,6 @@ constexpr size_t kMaxDescriptionCharacters = 254;
 
 AuditionType TypeOf(const DBAudition& audition) {
     return static_cast<AuditionType>(audition.AUDITION_TYPE);
-}
-
-// The SERVER_PATH of the detail record of the audition's type; empty for a
-// log file audition, which has none.
-const std::string& DetailServerPath(const DBAudition& audition) {
-    static const std::string none;
-    switch (TypeOf(audition)) {
-    case AuditionType::App:
-        return audition.App.SERVER_PATH;
-    case AuditionType::Service:
-        return audition.Service.SERVER_PATH;
-    case AuditionType::NTEvtLog:
-        return audition.NTEvtLog.SERVER_PATH;
-    case AuditionType::Net:
-        return audition.Net.SERVER_PATH;
-    case AuditionType::Plugin:
-        return audition.Plugin.SERVER_PATH;
-    default:
-        return none;
-    }
-}
-
-// Cuts a UTF-8 text to its first maxCharacters characters, never inside a character.
-void CutToCharacters(std::string& text, size_t maxCharacters) {
-    size_t characters = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (startsCharacter && characters++ == maxCharacters) {
-            text.resize(i);
-            return;
-        }
-    }
 }
 
 DBHEvent SignalFromLogEntry(const AgentLogEntry& line) {
@@ -151,7 +121,8 @@ void CAuditThread::ReportError(AuditionEntry& entry) {
     const std::time_t now = m_options.Now();
     entry.LastErrorTime = now;
     entry.Signal.DATE = FormatTimeStamp(now);
-    CutToCharacters(entry.Signal.EVENT_DESCRIPTION, kMaxDescriptionCharacters);
+    entry.Signal.EVENT_DESCRIPTION =
+        CutToCharacters(entry.Signal.EVENT_DESCRIPTION, kMaxDescriptionCharacters);
     AddAuditionEventLine(entry, EVENT_VIEW_ERROR, LoadTarnString(IDS_ERRORS_SIGNALLED));
     {
         CAuditionListLock lock(m_auditions);
@@ -194,11 +165,7 @@ void CAuditThread::AddAuditionEventLine(const AuditionEntry& entry, int kind,
                                         const std::string& text) {
     const DBAudition& audition = entry.Definition;
     // An unknown type has been reported by the check already; its line names no computer.
-    const std::string computer =
-        IsValidAuditionType(TypeOf(audition))
-            ? GetAuditionComputer(TypeOf(audition), DetailServerPath(audition))
-            : std::string();
-    m_host.AddEventViewLine(kind, computer, audition.NAME, text);
+    m_host.AddEventViewLine(kind, AuditionComputerOf(audition), audition.NAME, text);
 }
 
 bool CAuditThread::IsDue(const AuditionEntry& entry) const {

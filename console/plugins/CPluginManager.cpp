@@ -4,6 +4,7 @@
 #include "LUTool.h"
 #include "StringTable.h"
 #include "TARNTool.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,17 +43,6 @@ std::string FillText(const std::string& strText, std::initializer_list<std::stri
         }
     }
     return strResult;
-}
-
-// The first nCharacters UTF-8 characters of the text.
-std::string CutToCharacters(const std::string& strText, size_t nCharacters) {
-    size_t nCount = 0;
-    for (size_t i = 0; i < strText.size(); ++i) {
-        bool bStartsCharacter = (static_cast<unsigned char>(strText[i]) & 0xC0) != 0x80;
-        if (bStartsCharacter && nCount++ == nCharacters)
-            return strText.substr(0, i);
-    }
-    return strText;
 }
 
 std::string BaseName(const std::string& strPath) {
