@@ -56,3 +56,14 @@ bool IsJobComplete(const NotificationJob& job) {
             return false;
     return true;
 }
+
+int32_t SnmpTrapNumber(const DBNotificationSNMP& snmp, int32_t stage) {
+    switch (stage) {
+    case NOTIFY_STAGE_UNRESOLVED:
+        return snmp.SPECIFIC_ID_UNRESOLVED;
+    case NOTIFY_STAGE_RESOLVED:
+        return snmp.SPECIFIC_ID_RESOLVED;
+    default:
+        return snmp.SPECIFIC_ID;
+    }
+}

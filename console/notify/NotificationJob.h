@@ -48,3 +48,6 @@ void GetChannelWindow(const DBNotification& notification, NotificationChannel ch
                       int32_t& begin, int32_t& end);
 // No channel is both active and not done.
 bool IsJobComplete(const NotificationJob& job);
+// The trap number of a stage: the resolved and unresolved numbers for their
+// stages, the number of a new problem for every other stage.
+int32_t SnmpTrapNumber(const DBNotificationSNMP& snmp, int32_t stage);

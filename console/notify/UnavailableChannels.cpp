@@ -21,18 +21,6 @@ std::string Sentence(unsigned id, const std::string& name, const std::string& ta
     return FillPlaceholder(FillPlaceholder(LoadTarnString(id), "%s", name), "%s", target);
 }
 
-int32_t SnmpTrapNumber(const NotificationJob& job) {
-    const DBNotificationSNMP& snmp = job.Notification.SNMP;
-    switch (job.Stage) {
-    case NOTIFY_STAGE_UNRESOLVED:
-        return snmp.SPECIFIC_ID_UNRESOLVED;
-    case NOTIFY_STAGE_RESOLVED:
-        return snmp.SPECIFIC_ID_RESOLVED;
-    default:
-        return snmp.SPECIFIC_ID;
-    }
-}
-
 } // namespace
 
 std::string ChannelSentence(const NotificationJob& job, NotificationChannel channel) {
@@ -50,7 +38,7 @@ std::string ChannelSentence(const NotificationJob& job, NotificationChannel chan
         return Sentence(IDS_SMTP_SENTENCE, n.NAME, n.SMTP.RECIPIENTS);
     case CHANNEL_SNMP:
         return FillPlaceholder(FillPlaceholder(LoadTarnString(IDS_SNMP_SENTENCE), "%s", n.NAME),
-                               "%lu", std::to_string(static_cast<uint32_t>(SnmpTrapNumber(job))));
+                               "%lu", std::to_string(static_cast<uint32_t>(SnmpTrapNumber(job.Notification.SNMP, job.Stage))));
     default:
         return {};
     }

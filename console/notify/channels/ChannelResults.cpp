@@ -105,17 +105,6 @@ std::optional<std::string> SmsCentreNumber(const DBNotifySrvConfig& settings, in
     }
 }
 
-int32_t SnmpTrapNumber(const DBNotificationSNMP& snmp, int32_t stage) {
-    switch (stage) {
-    case NOTIFY_STAGE_UNRESOLVED:
-        return snmp.SPECIFIC_ID_UNRESOLVED;
-    case NOTIFY_STAGE_RESOLVED:
-        return snmp.SPECIFIC_ID_RESOLVED;
-    default:
-        return snmp.SPECIFIC_ID;
-    }
-}
-
 std::vector<std::string> PrintedLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DBRecords.h"
+#include "NotificationJob.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,9 +35,6 @@ ChannelOutcome MapFaxResult(bool printed);
 // 4 E-Plus, 5 Natel D); none for any other network.
 std::optional<std::string> SmsCentreNumber(const DBNotifySrvConfig& settings, int32_t network);
 
-// The trap number of a stage: the resolved and unresolved numbers for their
-// stages, the number of a new problem for every other stage.
-int32_t SnmpTrapNumber(const DBNotificationSNMP& snmp, int32_t stage);
 
 // The lines a page shows: each line is the text up to a line feed, so text
 // after the last line feed is not printed.
