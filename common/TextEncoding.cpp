@@ -1,5 +1,9 @@
 #include "TextEncoding.h"
 
+#include <cctype>
+#include <cwctype>
+#include <locale.h>
+
 namespace {
 
 // Code points of the bytes 0x80-0x9F in Windows-1252; 0 marks the undefined ones.
@@ -21,8 +25,42 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+// Decodes the UTF-8 character at text[pos], advancing pos. A byte that does not
+// start a valid sequence stands for itself, so invalid text still compares.
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    size_t length = lead < 0x80           ? 1
+                    : (lead >> 5) == 0x6  ? 2
+                    : (lead >> 4) == 0xE  ? 3
+                    : (lead >> 3) == 0x1E ? 4
+                                          : 0;
+    if (length <= 1 || pos + length > text.size()) {
+        ++pos;
+        return lead;
+    }
+    char32_t code = lead & (0x7F >> length);
+    for (size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return lead;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    pos += length;
+    return code;
+}
+
+// Upper then lower case, so that every form of a letter meets (Σ, σ and ς all
+// give σ). The C.UTF-8 locale carries the Unicode case tables independent of
+// the process locale; it is created once and never changed.
+char32_t FoldCase(char32_t code) {
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    if (utf8) {
+        const wint_t upper = towupper_l(static_cast<wint_t>(code), utf8);
+        return static_cast<char32_t>(towlower_l(upper, utf8));
+    }
+    return code < 0x80 ? static_cast<char32_t>(std::tolower(static_cast<int>(code))) : code;
 }
 
 } // namespace
@@ -86,13 +124,12 @@ std::string DecodeExternalText(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j)))
             return false;
     }
-    return true;
+    return i == a.size() && j == b.size();
 }
 
 bool IsBlank(char c) {

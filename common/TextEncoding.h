@@ -1,5 +1,5 @@
 // Text helpers shared by the INI reader and the agent log reader: UTF-8
-// validation, Windows-1252 conversion, ASCII case folding and blank trimming.
+// validation, Windows-1252 conversion, case folding and blank trimming.
 #pragma once
 
 #include <string>
@@ -14,7 +14,8 @@ std::string Windows1252ToUtf8(std::string_view text);
 // The text as UTF-8: unchanged when it is valid UTF-8, else read as Windows-1252.
 std::string DecodeExternalText(std::string_view text);
 
-// Compares without case, folding ASCII letters only.
+// Compares UTF-8 texts ignoring case for every letter that Unicode gives a
+// simple case mapping (Ä/ä, É/é, Σ/σ/ς ...); "ß" does not become "SS".
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Blanks are space, tab, vertical tab, form feed and carriage return.
 bool IsBlank(char c);

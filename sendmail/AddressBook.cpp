@@ -36,7 +36,7 @@ bool CAddressBook::Resolve(std::string_view piece, Mailbox& resolved) const {
     const Mailbox* match = nullptr;
     int matches = 0;
     for (const Mailbox& entry : m_entries) {
-        if (!entry.displayName.empty() && EqualsIgnoringCase(entry.displayName, recipient)) {
+        if (!entry.displayName.empty() && EqualsNoCase(entry.displayName, recipient)) {
             match = &entry;
             ++matches;
         }

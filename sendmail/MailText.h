@@ -5,9 +5,6 @@
 #include <string_view>
 #include <vector>
 
-// True when both texts are equal ignoring case (Unicode simple case folding).
-bool EqualsIgnoringCase(std::string_view left, std::string_view right);
-
 // The longest prefix of at most maxBytes bytes that does not cut a UTF-8 character.
 std::string_view CutUtf8(std::string_view text, size_t maxBytes);
 

@@ -29,7 +29,17 @@ void SleepFor(std::chrono::milliseconds delay) {
     std::this_thread::sleep_for(delay);
 }
 
+// The date is the text before the first separator.
+size_t DateLength(std::string_view line) {
+    line = CutAtNul(line);
+    return std::min(line.find(kAgentLogSeparator), line.size());
+}
+
 } // namespace
+
+bool CanBeMarked(std::string_view line) {
+    return DateLength(line) > 0;
+}
 
 int32_t ParseDecimal(std::string_view text) {
     size_t i = 0;
@@ -117,6 +127,7 @@ void LMLogFile::Close() {
     m_nFile = -1;
     m_bIsOpen = false;
     m_nPosition = 0;
+    m_nLastUnmarkableLine = 0;
 }
 
 void LMLogFile::Rewind() {
@@ -233,6 +244,10 @@ bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
             return false;
         if (text.front() == '0')
             continue; // taken over already; skipped without parsing
+        if (!CanBeMarked(text)) {
+            m_nLastUnmarkableLine = number; // taking it would signal it at every scan
+            continue;
+        }
         if (!ParseAgentLogLine(text, number, entry))
             return false;
         if (entry.Source != 0 && entry.Type != 0 && !entry.Date.starts_with('0') &&
@@ -256,12 +271,10 @@ bool LMLogFile::MarkProcessed(int32_t nEntryPosition) {
     off_t offset;
     if (NextLine(line, offset) != LineStatus::Line)
         return false;
-    // The date is the text before the first separator; a shorter date gets as
-    // many zeros as it has characters, so that no other field changes.
-    size_t dateLength = CutAtNul(line).find(kAgentLogSeparator);
-    dateLength = std::min(dateLength, CutAtNul(line).size());
-    size_t zeros = std::min(dateLength, kProcessedDate.size());
-    if (zeros == 0 || !StillNamesOpenFile())
+    // A shorter date gets as many zeros as it has characters, so that no
+    // other field changes.
+    const size_t zeros = std::min(DateLength(line), kProcessedDate.size());
+    if (!CanBeMarked(line) || !StillNamesOpenFile())
         return false;
     ssize_t written;
     do {

@@ -40,6 +40,10 @@ inline constexpr size_t kAgentLogMaxLineLength = 4u << 20;
 // Parses one line (without its line end). The text ends at a NUL byte, as it
 // would for a C-string reader. False unless it has exactly nine fields.
 bool ParseAgentLogLine(std::string_view line, int32_t lineNumber, AgentLogEntry& entry);
+// True when the line has a date to overwrite: its first field is not empty.
+// A line that cannot be marked cannot be taken over either, or every scan
+// would take it again.
+bool CanBeMarked(std::string_view line);
 // Plain decimal conversion: blanks, an optional sign, the leading digits; 0
 // when there are none; clamped to the 32-bit range.
 int32_t ParseDecimal(std::string_view text);
@@ -73,8 +77,12 @@ public:
     // not have nine fields and on a file error.
     bool ReadEntry(AgentLogEntry& entry);
     // Reads until a line not yet taken over (date not beginning with "0",
-    // source and type not 0) of the given computer, ignoring case.
+    // source and type not 0) of the given computer, ignoring case. Lines that
+    // cannot be marked (empty date) are skipped and remembered.
     bool ReadNextEntry(std::string_view computer, AgentLogEntry& entry);
+    // The number of the last line that a scan since opening skipped because
+    // it cannot be marked; 0 when there was none.
+    int32_t GetLastUnmarkableLine() const { return m_nLastUnmarkableLine; }
     // Overwrites the date of line nEntryPosition with zeros (14, or as many as
     // the date has characters when it is shorter), nothing else. False, with
     // nothing written, when the line does not exist, begins with the separator,
@@ -89,6 +97,7 @@ private:
     int m_nFile = -1;
     bool m_bIsOpen = false;
     int32_t m_nPosition = 0;
+    int32_t m_nLastUnmarkableLine = 0;
     dev_t m_nDevice = 0;
     ino_t m_nInode = 0;
 

@@ -1,5 +1,6 @@
 #include "LogfileAudition.h"
 
+#include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
@@ -9,16 +10,6 @@ namespace {
 
 constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
 constexpr unsigned IDS_LOGFILE_SIGNALLED_ERROR = 5107;
-
-// Fills the "%s" of a text from the string table; the argument is never read
-// as a format, so a path with "%" in it is shown as it is.
-std::string FillText(unsigned id, const std::string& argument) {
-    std::string text = LoadTarnString(id);
-    size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 } // namespace
 
@@ -37,7 +28,8 @@ LogfileAuditionResult CheckLogfileAudition(const LogfileAuditionSettings& settin
             else
                 timing.FileTime = info.st_mtime;
         } else if (settings.CheckType == LOGFILE_CHECK_CHANGED) {
-            result.ErrorEventLine = FillText(IDS_WATCHED_FILE_MISSING, settings.LogFile);
+            result.ErrorEventLine =
+                FillMessage(LoadTarnString(IDS_WATCHED_FILE_MISSING), {settings.LogFile});
             result.StopAudition = true;
         }
         // One minute more than the interval, computed wide so that no stored
@@ -51,7 +43,7 @@ LogfileAuditionResult CheckLogfileAudition(const LogfileAuditionSettings& settin
             result.Signal.SourceModuleName = settings.LogFile;
             result.Signal.InfoID = "0";
             result.Signal.EventDescription =
-                FillText(IDS_LOGFILE_SIGNALLED_ERROR, settings.LogFile);
+                FillMessage(LoadTarnString(IDS_LOGFILE_SIGNALLED_ERROR), {settings.LogFile});
         }
     }
     timing.FirstCheck = false;

@@ -17,6 +17,7 @@ constexpr unsigned IDS_ERRORS_SIGNALLED = 1113;
 constexpr unsigned IDS_AUDITION_STARTED = 1114;
 constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
 constexpr unsigned IDS_AUDITION_STOPPED = 1117;
+constexpr unsigned IDS_LINE_CANNOT_BE_MARKED = 7003;
 
 // History descriptions keep at most this many characters.
 constexpr size_t kMaxDescriptionCharacters = 254;
@@ -213,11 +214,10 @@ bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
     bool error = false;
     LMLogFile log = m_options.LogOpenSleep ? LMLogFile(m_options.LogOpenSleep) : LMLogFile();
     if (log.Open(logPath)) {
-        error = TakeMatchingLogEntry(entry, log);
+        error = TakeMatchingLogEntry(entry, log, logPath);
     } else {
-        AddAuditionEventLine(
-            entry, EVENT_VIEW_ERROR,
-            FillPlaceholder(LoadTarnString(IDS_WATCHED_FILE_MISSING), "%s", logPath));
+        AddAuditionEventLine(entry, EVENT_VIEW_ERROR,
+                             FillMessage(LoadTarnString(IDS_WATCHED_FILE_MISSING), {logPath}));
         StopAudition(entry, false);
     }
     entry.FirstCheck = false;
@@ -225,19 +225,36 @@ bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
 }
 
 // Takes the first unprocessed line of the computer that belongs to the
-// audition; the following ones are left for later passes.
-bool CAuditThread::TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log) {
-    if (!log.SeekToEntry(1))
-        return false;
+// audition; the following ones are left for later passes. A line is signalled
+// only once it is marked: an unmarked line would be signalled at every pass.
+bool CAuditThread::TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log,
+                                        const std::string& logPath) {
+    bool taken = false;
     AgentLogEntry line;
-    while (log.ReadNextEntry(entry.Definition.AgentComputer, line)) {
-        if (MatchAgentLogEntry(entry.Definition, line)) {
-            entry.Signal = SignalFromLogEntry(line);
-            log.MarkProcessed(line.EventID);
-            return true;
+    if (log.SeekToEntry(1)) {
+        while (log.ReadNextEntry(entry.Definition.AgentComputer, line)) {
+            if (MatchAgentLogEntry(entry.Definition, line)) {
+                taken = log.MarkProcessed(line.EventID);
+                break;
+            }
         }
     }
-    return false;
+    if (taken)
+        entry.Signal = SignalFromLogEntry(line);
+    ReportUnmarkableLine(entry, log.GetLastUnmarkableLine(), logPath);
+    return taken;
+}
+
+// A line the scan skips because it cannot be marked is named once per
+// audition, so that the operator can have the agent fixed.
+void CAuditThread::ReportUnmarkableLine(AuditionEntry& entry, int32_t lineNumber,
+                                        const std::string& logPath) {
+    if (lineNumber == 0 || lineNumber == entry.ReportedUnmarkableLine)
+        return;
+    entry.ReportedUnmarkableLine = lineNumber;
+    AddAuditionEventLine(entry, EVENT_VIEW_WARNING,
+                         FillMessage(LoadTarnString(IDS_LINE_CANNOT_BE_MARKED),
+                                     {std::to_string(lineNumber), logPath}));
 }
 
 bool CAuditThread::CheckLogfile(AuditionEntry& entry) {

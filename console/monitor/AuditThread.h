@@ -73,7 +73,8 @@ private:
     bool IsDue(const AuditionEntry& entry) const;
     bool PassesAgentGate(const AuditionEntry& entry);
     bool CheckAgentLogAudition(AuditionEntry& entry);
-    bool TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log);
+    bool TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log, const std::string& logPath);
+    void ReportUnmarkableLine(AuditionEntry& entry, int32_t lineNumber, const std::string& logPath);
     bool CheckLogfile(AuditionEntry& entry);
     bool CheckNet(AuditionEntry& entry);
     bool CheckPlugin(AuditionEntry& entry);

@@ -23,4 +23,5 @@ struct AuditionEntry {
     IPluginInstance* PluginInstance = nullptr; // owned by the plug-in host
     std::string NotifyProfiles;                // compact notify plan
     int32_t PingFailures = 0;
+    int32_t ReportedUnmarkableLine = 0; // agent log line last named as impossible to mark
 };

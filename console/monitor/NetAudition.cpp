@@ -23,9 +23,8 @@ DBHEvent NotAnsweringSignal(const DBAuditionNet& settings, int32_t answer) {
     signal.TYPE = EVENT_TYPE_ERROR;
     signal.CATEGORY = EVENT_CATEGORY_NET;
     signal.INFO_ID = code;
-    signal.EVENT_DESCRIPTION = FillPlaceholder(
-        FillPlaceholder(LoadTarnString(IDS_HOST_NOT_ANSWERING), "%s", settings.SERVER_PATH), "%d",
-        code);
+    signal.EVENT_DESCRIPTION =
+        FillMessage(LoadTarnString(IDS_HOST_NOT_ANSWERING), {settings.SERVER_PATH, code});
     return signal;
 }
 

@@ -31,7 +31,7 @@ std::string ActionFileName(const char* extension, int number) {
 }
 
 std::string ActionText(unsigned id, const std::string& display) {
-    return FillPlaceholder(LoadTarnString(id), "%s", display);
+    return FillMessage(LoadTarnString(id), {display});
 }
 
 bool IsTargetOnly(int32_t type) {
@@ -229,9 +229,8 @@ bool CAgentActions::ReadResult(const PendingAction& action) {
         m_recorder.WriteActionEvent(action, EVENT_VIEW_INFO,
                                     ActionText(IDS_ACTION_SUCCEEDED, action.DisplayText));
     } else {
-        std::string text =
-            FillPlaceholder(LoadTarnString(IDS_ACTION_FAILED), "%s", action.DisplayText);
-        text = FillPlaceholder(text, "%s", code);
+        const std::string text =
+            FillMessage(LoadTarnString(IDS_ACTION_FAILED), {action.DisplayText, code});
         m_recorder.WriteActionEvent(action, EVENT_VIEW_ERROR, text);
         m_recorder.CountErrorSignal(action.ProblemID);
     }

@@ -139,7 +139,7 @@ int32_t CProblemHandler::OpenProblem(const AuditionEntry& entry) {
         recorder.View().OnProblemAdded(problem);
     recorder.AddEventViewLine(
         EVENT_VIEW_PROBLEM_OPENED, entry.Signal.COMPUTER, entry.Definition.NAME,
-        FillPlaceholder(LoadTarnString(IDS_PROBLEM_OPENED), "%s", problem.PROBLEM_DESCRIPTION));
+        FillMessage(LoadTarnString(IDS_PROBLEM_OPENED), {problem.PROBLEM_DESCRIPTION}));
     return problem.PROBLEM_ID;
 }
 
@@ -151,10 +151,10 @@ void CProblemHandler::CloseProblem(int32_t nProblemID, bool bResolved) {
     problem.PROBLEM_END = FormatTimeStamp(recorder.Now());
     problem.PROBLEM_STATUS = bResolved ? PROBLEM_RESOLVED : PROBLEM_UNRESOLVED;
     const unsigned textId = bResolved ? IDS_PROBLEM_RESOLVED : IDS_PROBLEM_UNRESOLVED;
-    recorder.AddEventViewLine(
-        bResolved ? EVENT_VIEW_PROBLEM_RESOLVED : EVENT_VIEW_PROBLEM_UNRESOLVED,
-        problem.COMPUTER_NAME, problem.AUDITION_NAME,
-        FillPlaceholder(LoadTarnString(textId), "%s", problem.PROBLEM_DESCRIPTION));
+    recorder.AddEventViewLine(bResolved ? EVENT_VIEW_PROBLEM_RESOLVED
+                                        : EVENT_VIEW_PROBLEM_UNRESOLVED,
+                              problem.COMPUTER_NAME, problem.AUDITION_NAME,
+                              FillMessage(LoadTarnString(textId), {problem.PROBLEM_DESCRIPTION}));
     if (recorder.Database().SetProblem(problem))
         recorder.View().OnProblemChanged(problem);
 }

@@ -18,7 +18,7 @@ constexpr unsigned IDS_COMPONENT_MISSING = 1027;
 constexpr int32_t kChannelFailed = 2;
 
 std::string Sentence(unsigned id, const std::string& name, const std::string& target) {
-    return FillPlaceholder(FillPlaceholder(LoadTarnString(id), "%s", name), "%s", target);
+    return FillMessage(LoadTarnString(id), {name, target});
 }
 
 } // namespace
@@ -37,8 +37,9 @@ std::string ChannelSentence(const NotificationJob& job, NotificationChannel chan
     case CHANNEL_SMTP:
         return Sentence(IDS_SMTP_SENTENCE, n.NAME, n.SMTP.RECIPIENTS);
     case CHANNEL_SNMP:
-        return FillPlaceholder(FillPlaceholder(LoadTarnString(IDS_SNMP_SENTENCE), "%s", n.NAME),
-                               "%lu", std::to_string(static_cast<uint32_t>(SnmpTrapNumber(job.Notification.SNMP, job.Stage))));
+        return FillMessage(LoadTarnString(IDS_SNMP_SENTENCE),
+                           {n.NAME, std::to_string(static_cast<uint32_t>(
+                                        SnmpTrapNumber(job.Notification.SNMP, job.Stage)))});
     default:
         return {};
     }

@@ -1,8 +1,7 @@
 #include "CPluginHost.h"
 
 #include "AgentExchange.h"
-
-#include <strings.h>
+#include "TextEncoding.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ int32_t CPluginHost::FillList(const std::string& strComputer, ListKind kind,
     if (strConfigFile.empty())
         return PLUGIN_HOST_NO_CONFIG_FILE;
     for (const AgentInventoryComputer& computer : BuildAgentInventory(strConfigFile)) {
-        if (::strcasecmp(computer.Name.c_str(), strComputer.c_str()) != 0)
+        if (!EqualsNoCase(computer.Name, strComputer))
             continue;
         switch (kind) {
         case ListKind::InstalledServices:

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "LUTool.h"
+#include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 #include "TextEncoding.h"
@@ -11,7 +12,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,22 +28,6 @@ constexpr unsigned kMessageCopyFailed = 7100;
 
 // The width of the PLUGINS text columns, in characters.
 constexpr size_t kColumnCharacters = 255;
-
-// Replaces the "%s" of a string-table text one after the other. The text may
-// come from a translation catalogue, so it is never used as a printf format.
-std::string FillText(const std::string& strText, std::initializer_list<std::string> arguments) {
-    std::string strResult;
-    auto argument = arguments.begin();
-    for (size_t i = 0; i < strText.size(); ++i) {
-        if (strText.compare(i, 2, "%s") == 0 && argument != arguments.end()) {
-            strResult += *argument++;
-            ++i;
-        } else {
-            strResult += strText[i];
-        }
-    }
-    return strResult;
-}
 
 std::string BaseName(const std::string& strPath) {
     size_t nSlash = strPath.find_last_of('/');
@@ -100,8 +84,8 @@ void CPluginManager::ShowError(unsigned nMessageID) {
 }
 
 void CPluginManager::ShowCopyError(const std::string& strFile, const std::string& strReason) {
-    m_ui.ShowError(kMessageCopyFailed, FillText(LoadTarnString(kMessageCopyFailed),
-                                                {strFile, m_strPluginDirectory, strReason}));
+    m_ui.ShowError(kMessageCopyFailed, FillMessage(LoadTarnString(kMessageCopyFailed),
+                                                   {strFile, m_strPluginDirectory, strReason}));
 }
 
 void CPluginManager::LoadInstalledPlugins() {
@@ -120,7 +104,7 @@ void CPluginManager::LoadInstalledPlugins() {
         plugin.Unload();
         m_store.DeletePlugin(row);
         m_ui.ShowWarning(kMessagePluginDropped,
-                         FillText(LoadTarnString(kMessagePluginDropped), {row.PLUGIN_NAME}));
+                         FillMessage(LoadTarnString(kMessagePluginDropped), {row.PLUGIN_NAME}));
     }
 }
 
@@ -139,8 +123,9 @@ bool CPluginManager::IsModuleInstalled(const std::string& strModule,
 }
 
 bool CPluginManager::ConfirmInstall(const PluginInfo& info) {
-    return m_ui.AskYesNo(kQuestionInstall, FillText(LoadTarnString(kQuestionInstall),
-                                                    {info.Name, info.Version, info.Description}));
+    return m_ui.AskYesNo(
+        kQuestionInstall,
+        FillMessage(LoadTarnString(kQuestionInstall), {info.Name, info.Version, info.Description}));
 }
 
 PluginInstallResult CPluginManager::Install(const std::string& strFile) {

@@ -185,6 +185,32 @@ TEST_F(LMLogFileTest, DateIsZeroedOnlyAsFarAsItReaches) {
     EXPECT_EQ(Read(), Line("0000", "ALPHA") + "\n" + Line("", "ALPHA") + "\n");
 }
 
+TEST_F(LMLogFileTest, ScanSkipsALineThatCannotBeMarked) {
+    const std::string undated = Line("", "ALPHA");
+    Write(undated + "\n" + Line(kDate, "ALPHA") + "\n");
+    EXPECT_FALSE(CanBeMarked(undated));
+    EXPECT_TRUE(CanBeMarked(Line("1", "ALPHA")));
+    LMLogFile file(recordWaits);
+    ASSERT_TRUE(file.Open(path));
+    AgentLogEntry entry;
+    ASSERT_TRUE(file.SeekToEntry(1));
+    ASSERT_TRUE(file.ReadNextEntry("ALPHA", entry));
+    EXPECT_EQ(entry.EventID, 2);
+    EXPECT_EQ(file.GetLastUnmarkableLine(), 1);
+    EXPECT_TRUE(file.MarkProcessed(2));
+    ASSERT_TRUE(file.SeekToEntry(1));
+    EXPECT_FALSE(file.ReadNextEntry("ALPHA", entry)); // the undated line is never taken
+    EXPECT_EQ(file.GetLastUnmarkableLine(), 1);
+    file.Close();
+    EXPECT_EQ(Read(), undated + "\n" + Line(kTaken, "ALPHA") + "\n");
+}
+
+TEST_F(LMLogFileTest, ComputerMatchesIgnoringCaseOfEveryLetter) {
+    Write(Line(kDate, "MÜLLER-PC") + "\n" + Line(kDate, "ÉCOLE") + "\n");
+    EXPECT_EQ(TakeNext("müller-pc")->EventID, 1);
+    EXPECT_EQ(TakeNext("école")->EventID, 2);
+}
+
 TEST_F(LMLogFileTest, SeekToEntryCountsLinesFromOne) {
     Write(Line(kDate, "A") + "\n" + Line(kDate, "B") + "\n" + Line(kDate, "C") + "\n");
     LMLogFile file(recordWaits);

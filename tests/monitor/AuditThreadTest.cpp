@@ -2,6 +2,7 @@
 // errors taken from agent log files, plug-in and log file checks, event view
 // lines, and the thread's start and end.
 #include "AuditThreadFixture.h"
+#include "MessageText.h"
 
 #include "../core/TraceCapture.h"
 #include "StringTable.h"
@@ -146,6 +147,35 @@ TEST_F(AuditThreadTest, ServiceMatchesItsNameIgnoringCaseAndTrailingBlanks) {
     ASSERT_EQ(m_host.errors.size(), 1u);
     EXPECT_EQ(m_host.errors[0].Signal.EVENT_ID, 3);
     EXPECT_EQ(m_host.errors[0].Signal.SOURCE_NAME, "SPOOLER \t");
+}
+
+TEST_F(AuditThreadTest, ModuleMatchesIgnoringCaseOfEveryLetter) {
+    WriteAgent("alpha", {"MÜLLER.EXE"}, {});
+    LogLine match;
+    match.module = "müller.exe";
+    WriteLog("alpha", {match});
+    AddStarted(App(1, "alpha", "MÜLLER.EXE"));
+
+    m_thread.RunPass();
+    ASSERT_EQ(m_host.errors.size(), 1u);
+    EXPECT_EQ(m_host.errors[0].Signal.SOURCE_MODULE_NAME, "müller.exe");
+}
+
+TEST_F(AuditThreadTest, UndatedLineIsNeverSignalledAndNamedOnce) {
+    WriteAgent("alpha", {"explorer.exe"}, {});
+    LogLine undated;
+    undated.date = "";
+    undated.module = "explorer.exe";
+    WriteLog("alpha", {undated});
+    AddStarted(App(1, "alpha", "explorer.exe"));
+
+    for (int pass = 0; pass < 3; ++pass)
+        m_thread.RunPass();
+    EXPECT_TRUE(m_host.errors.empty());
+    const std::string logPath = m_dir + "alpha/alpha.log";
+    EXPECT_EQ(m_host.Texts(EVENT_VIEW_WARNING),
+              std::vector<std::string>{FillMessage(LoadTarnString(7003), {"1", logPath})});
+    EXPECT_EQ(LogLines("alpha")[0], undated.Text() + "\r");
 }
 
 TEST_F(AuditThreadTest, EventLogDescriptionNamesSourceAndEventId) {
