@@ -19,28 +19,42 @@ namespace {
 // How long a connected client may take to deliver its request.
 constexpr int kRequestReadTimeoutMs = 2000;
 
-// Reads until the client shuts down its sending side, the buffer overflows or
-// the time-out passes. Returns the byte count, or -1 on time-out or error.
-ssize_t ReadRequest(int fd, char* buffer, size_t capacity) {
+// True when the client has sent more than it should have: bytes already wait
+// behind the request.
+bool MoreBytesWaiting(int fd) {
+    char extra;
+    ssize_t n;
+    do {
+        n = ::recv(fd, &extra, 1, MSG_PEEK | MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    return n > 0;
+}
+
+// Reads until a whole request has arrived or the client shuts down its sending
+// side, whichever comes first, for at most the time-out. A client that sends
+// the request and waits for the answer without shutting down is answered too.
+// Returns the byte count (GATEWAY_MESSAGE_SIZE + 1 when bytes follow a whole
+// request), or -1 on time-out or error.
+ssize_t ReadRequest(int fd, char* buffer) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kRequestReadTimeoutMs);
     size_t total = 0;
-    while (total < capacity) {
+    while (total < GATEWAY_MESSAGE_SIZE) {
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
                                                                  std::chrono::steady_clock::now());
         pollfd pfd{fd, POLLIN, 0};
         if (left.count() <= 0 || ::poll(&pfd, 1, static_cast<int>(left.count())) <= 0)
             return -1;
-        ssize_t n = ::recv(fd, buffer + total, capacity - total, 0);
+        ssize_t n = ::recv(fd, buffer + total, GATEWAY_MESSAGE_SIZE - total, 0);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return -1;
         if (n == 0)
-            break;
+            return static_cast<ssize_t>(total);
         total += static_cast<size_t>(n);
     }
-    return static_cast<ssize_t>(total);
+    return static_cast<ssize_t>(MoreBytesWaiting(fd) ? total + 1 : total);
 }
 
 void SendAnswer(int fd, int32_t answer) {
@@ -121,8 +135,8 @@ bool CGatewayServer::Serve(int connection) {
     if (!IsOwnUser(connection))
         return true;
 
-    char message[GATEWAY_MESSAGE_SIZE + 1];
-    const ssize_t size = ReadRequest(connection, message, sizeof message);
+    char message[GATEWAY_MESSAGE_SIZE];
+    const ssize_t size = ReadRequest(connection, message);
     if (size < 0)
         return true;
     if (static_cast<size_t>(size) != GATEWAY_MESSAGE_SIZE) {

@@ -103,6 +103,20 @@ TEST_F(GatewayLinkTest, UnknownCodeAndWrongSizeAnswerOneAndTheGatewayGoesOn) {
     EXPECT_TRUE(WaitForExit(pid, 5s));
 }
 
+TEST_F(GatewayLinkTest, WholeRequestIsAnsweredWithoutWaitingForTheShutdown) {
+    const pid_t pid = StartGatewayChild();
+    const std::string ping = RequestBytes(GATEWAY_PING, GatewayRequest{});
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(RawExchange(runtime.SocketPath(), ping, false), GATEWAY_PING_HOST_UNKNOWN);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1500ms)
+        << "answered only at the time-out";
+    // A request one byte short still waits for the shutdown, and is refused then.
+    EXPECT_EQ(RawExchange(runtime.SocketPath(), ping.substr(1), false), std::nullopt);
+    EXPECT_EQ(RawExchange(runtime.SocketPath(), RequestBytes(GATEWAY_QUIT, {}), false),
+              GATEWAY_ANSWER_QUIT);
+    EXPECT_TRUE(WaitForExit(pid, 5s));
+}
+
 TEST_F(GatewayLinkTest, SecondGatewayLeavesTheFirstOneAlone) {
     const pid_t first = StartGatewayChild();
     const pid_t second = SpawnProcess({GatewayProgram()});

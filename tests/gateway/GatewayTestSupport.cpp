@@ -138,7 +138,8 @@ std::string RequestBytes(int32_t code, const GatewayRequest& request) {
     return bytes;
 }
 
-std::optional<int32_t> RawExchange(const std::string& socketPath, const std::string& bytes) {
+std::optional<int32_t> RawExchange(const std::string& socketPath, const std::string& bytes,
+                                   bool shutDownSending) {
     const int fd = ConnectUnix(socketPath);
     if (fd < 0)
         return std::nullopt;
@@ -146,7 +147,7 @@ std::optional<int32_t> RawExchange(const std::string& socketPath, const std::str
     int32_t value = 0;
     if (::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
             static_cast<ssize_t>(bytes.size()) &&
-        ::shutdown(fd, SHUT_WR) == 0 &&
+        (!shutDownSending || ::shutdown(fd, SHUT_WR) == 0) &&
         ::recv(fd, &value, sizeof value, MSG_WAITALL) == sizeof value)
         answer = value;
     ::close(fd);

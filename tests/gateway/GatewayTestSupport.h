@@ -40,9 +40,10 @@ int ConnectUnix(const std::string& path);
 // A Unix-domain stream socket bound to path (listening when listen is set), or -1.
 int BindUnix(const std::string& path, bool listen);
 
-// Sends bytes as one request and reads the answer; none when the gateway closes
-// the connection without one.
-std::optional<int32_t> RawExchange(const std::string& socketPath, const std::string& bytes);
+// Sends bytes as one request, shuts down the sending side unless told not to,
+// and reads the answer; none when the gateway closes the connection without one.
+std::optional<int32_t> RawExchange(const std::string& socketPath, const std::string& bytes,
+                                   bool shutDownSending = true);
 std::string RequestBytes(int32_t code, const GatewayRequest& request);
 
 // Runs a shell command quietly; true when it exits with 0.
