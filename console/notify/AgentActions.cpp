@@ -1,11 +1,13 @@
 #include "AgentActions.h"
 
 #include "AgentExchange.h"
+#include "AuditionComputer.h"
 #include "IniFile.h"
 #include "LUTool.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
+#include "TextEncoding.h"
 
 #include <tarn/TarnPlugin.h>
 
@@ -36,6 +38,21 @@ std::string ActionText(unsigned id, const std::string& display) {
 
 bool IsTargetOnly(int32_t type) {
     return type == ACTION_RESTART_SYSTEM;
+}
+
+// The agent computer an action goes to: the audition's own computer when the
+// signal names it in another case (agents may write names in capitals), else
+// the computer the signal names.
+std::string ActionComputer(const AuditionEntry& entry) {
+    const std::string own = AuditionComputerOf(entry.Definition);
+    return EqualsNoCase(entry.Signal.COMPUTER, own) ? own : entry.Signal.COMPUTER;
+}
+
+PluginActionList OfferedActions(const AuditionEntry& entry) {
+    PluginActionList offered;
+    if (entry.PluginInstance)
+        entry.PluginInstance->GetActions(&offered);
+    return offered;
 }
 
 } // namespace
@@ -76,26 +93,26 @@ std::string ActionDisplayText(const AgentAction& action) {
 
 bool ParseActionResult(const std::string& value, std::string& errorCode) {
     const std::string text = value.substr(0, kResultBufferSize - 1);
-    if (text.empty() || text.find(',') != std::string::npos) {
-        errorCode = "-1";
-        return false;
-    }
-    size_t digits = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const size_t digits = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
     const bool numeric =
         digits < text.size() && text.find_first_not_of("0123456789", digits) == std::string::npos;
-    if (numeric && text.find_first_not_of('0', digits) == std::string::npos)
+    if (!numeric) {
+        errorCode = "-1"; // no number the agent could have meant as its result
+        return false;
+    }
+    if (text.find_first_not_of('0', digits) == std::string::npos)
         return true;
     errorCode = text;
     return false;
 }
 
+bool PluginListsActions(const AuditionEntry& entry) {
+    return !OfferedActions(entry).empty();
+}
+
 std::vector<AgentAction> PluginActions(const AuditionEntry& entry) {
     std::vector<AgentAction> actions;
-    if (!entry.PluginInstance)
-        return actions;
-    PluginActionList offered;
-    entry.PluginInstance->GetActions(&offered);
-    for (const PluginAction& item : offered) {
+    for (const PluginAction& item : OfferedActions(entry)) {
         if (item.ActionType < ACTION_RESTART_APP || item.ActionType > ACTION_START_APP)
             continue;
         AgentAction action;
@@ -184,10 +201,11 @@ void CAgentActions::SendAgentAction(int32_t nProblemID, const AuditionEntry& ent
     pending.Type = action.Type;
     pending.Action = action;
     pending.Audition = entry;
+    pending.Computer = ActionComputer(entry);
     pending.DisplayText = ActionDisplayText(action);
 
     std::string directory;
-    const bool known = FindExchangeDirectory(entry.Signal.COMPUTER, directory);
+    const bool known = FindExchangeDirectory(pending.Computer, directory);
     const int number = m_nActionCounter;
     m_nActionCounter = (m_nActionCounter + 1) % kActionNumbers;
     pending.CommandFile = directory + ActionFileName("TRA", number);
@@ -216,7 +234,7 @@ void CAgentActions::SendAgentAction(int32_t nProblemID, const AuditionEntry& ent
 }
 
 void CAgentActions::SetRestartPending(const PendingAction& action, bool pending) {
-    m_computers.SetRestartPending(action.Audition.Signal.COMPUTER, pending);
+    m_computers.SetRestartPending(action.Computer, pending);
 }
 
 bool CAgentActions::ReadResult(const PendingAction& action) {
@@ -261,7 +279,7 @@ void CAgentActions::CollectActionResults() {
 void CAgentActions::ExpireAction(const PendingAction& action) {
     if (action.Type == ACTION_RESTART_SYSTEM) {
         SetRestartPending(action, false);
-        m_computers.SetActionTimedOut(action.Audition.Signal.COMPUTER, true);
+        m_computers.SetActionTimedOut(action.Computer, true);
     }
     m_recorder.WriteActionEvent(action, EVENT_VIEW_ERROR,
                                 ActionText(IDS_ACTION_TIMED_OUT, action.DisplayText));

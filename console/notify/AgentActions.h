@@ -25,10 +25,15 @@ struct AgentActionOptions {
 std::string BuildCommandLine(const AgentAction& action);
 // The display text of an action in its events.
 std::string ActionDisplayText(const AgentAction& action);
-// Reads a result value: true for success; otherwise the error code to show
-// ("-1" for an empty value or one of several fields).
+// Reads a result value: true for the number 0; otherwise the error code to
+// show: the number itself, or "-1" for a value that is not one decimal number
+// (empty, several fields, text).
 bool ParseActionResult(const std::string& value, std::string& errorCode);
-// The actions a plug-in audition offers (empty without an instance).
+// Whether a plug-in audition lists any action at all, also of kinds outside
+// 1 to 7 that are never sent (false without an instance).
+bool PluginListsActions(const AuditionEntry& entry);
+// The actions of kinds 1 to 7 that a plug-in audition offers, to be sent
+// (empty without an instance).
 std::vector<AgentAction> PluginActions(const AuditionEntry& entry);
 
 class CAgentActions {

@@ -23,5 +23,6 @@ struct PendingAction {
     int32_t Type = 0; // ActionType
     AgentAction Action;
     AuditionEntry Audition;
+    std::string Computer; // the agent computer addressed, spelt as the console knows it
     std::string DisplayText;
 };

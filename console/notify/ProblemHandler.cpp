@@ -50,7 +50,7 @@ bool CProblemHandler::PluginCapability(const AuditionEntry& entry, uint32_t nFla
 bool CProblemHandler::HasRestartAction(const AuditionEntry& entry) const {
     if (IsPlugin(entry)) {
         // A plug-in that is not installed has no instance and counts as yes.
-        return !entry.PluginInstance || !PluginActions(entry).empty();
+        return !entry.PluginInstance || PluginListsActions(entry);
     }
     const DBAudition& audition = entry.Definition;
     return audition.ACTION_RESTART_APP || audition.ACTION_RESTART_SERVICE ||

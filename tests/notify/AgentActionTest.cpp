@@ -60,6 +60,24 @@ TEST_F(AgentActionTest, ServiceRestartWritesItsCommandFileAndStaysPending) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_exchange), {}), 1);
 }
 
+TEST_F(AgentActionTest, ActionGoesToTheAuditionsComputerWhateverCaseTheLineUsed) {
+    DBAudition audition = Audition(AuditionType::Service);
+    audition.ACTION_RESTART_SYSTEM = true;
+    AuditionEntry entry = Signalled(Store(audition));
+    entry.Signal.COMPUTER = "ALPHA"; // as a Windows-style agent writes the name
+    const int32_t problem = m_handler->OpenProblem(entry);
+    m_actions->StartRestartActions(problem, entry);
+    EXPECT_EQ(ReadFile(m_exchange + "TARN000.TRA"),
+              "[Commands]\r\nCommand1=SHUTDOWN_SYSTEM;0;0\r\n");
+    ASSERT_EQ(m_actions->GetPendingActions().size(), 1u);
+    EXPECT_TRUE(m_computers.GetAgentComputer("alpha").RestartPending);
+    EXPECT_EQ(LastActionText(problem), Fill(1123, Display(ACTION_RESTART_SYSTEM)));
+    // A computer that is not the audition's own stays unknown.
+    entry.Signal.COMPUTER = "ALPHA2";
+    m_actions->StartRestartActions(problem, entry);
+    EXPECT_EQ(LastActionText(problem), Fill(1126, Display(ACTION_RESTART_SYSTEM)));
+}
+
 TEST_F(AgentActionTest, LaterRestartRuleOverwritesEarlierOnes) {
     DBAudition audition = Audition(AuditionType::App);
     audition.ACTION_RESTART_APP = true;
@@ -102,12 +120,13 @@ TEST_P(ActionResultTest, ResultFileIsReadRecordedAndDeleted) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, ActionResultTest,
-                         ::testing::Values(ResultCase{"0", true, ""}, ResultCase{"5", false, "5"},
-                                           ResultCase{"1,2", false, "-1"},
-                                           ResultCase{"", false, "-1"},
-                                           ResultCase{"0,0", false, "-1"},
-                                           ResultCase{"done", false, "done"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, ActionResultTest,
+    ::testing::Values(ResultCase{"0", true, ""}, ResultCase{"5", false, "5"},
+                      ResultCase{"1,2", false, "-1"}, ResultCase{"", false, "-1"},
+                      ResultCase{"0,0", false, "-1"}, ResultCase{"-7", false, "-7"},
+                      ResultCase{"abc", false, "-1"}, ResultCase{"done", false, "-1"},
+                      ResultCase{"5x", false, "-1"}));
 
 TEST_F(AgentActionTest, ActionWithoutResultWaits) {
     AuditionEntry entry;

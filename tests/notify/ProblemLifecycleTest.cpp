@@ -205,6 +205,29 @@ TEST_F(ProblemLifecycleTest, PluginWithoutActionsFollowsItsCapabilities) {
     EXPECT_EQ(m_stopped, std::vector<int32_t>{entry.Definition.AUDITION_ID});
 }
 
+TEST_F(ProblemLifecycleTest, PluginListingOnlyUnsentKindsHasARestartActionButSendsNothing) {
+    struct ForeignKinds : IPluginInstance {
+        void Configure() override {}
+        void Deleting() override {}
+        int32_t IsConfigured() override { return 1; }
+        int32_t Check(PluginCheckResult*) override { return PLUGIN_CHECK_OK; }
+        void Stop() override {}
+        void GetActions(PluginActionList* list) override {
+            list->push_back({0, "", "m", "", "s", "", "p", 0, 0});
+            list->push_back({9, "", "m", "", "s", "", "p", 0, 0});
+        }
+    } instance;
+    const std::string exchange = AddComputer("alpha");
+    AuditionEntry entry = Store(Audition(AuditionType::Plugin));
+    entry.PluginInstance = &instance;
+    m_handler->OnAuditionError(Signalled(entry));
+    // Counted as having an action: the problem stays open, the audition runs on.
+    EXPECT_EQ(Problems(entry.Definition.AUDITION_ID)[0].PROBLEM_STATUS, PROBLEM_OPEN);
+    EXPECT_TRUE(m_stopped.empty());
+    EXPECT_TRUE(m_actions->GetPendingActions().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(exchange));
+}
+
 TEST_F(ProblemLifecycleTest, FirstSignalCountsOneAndStoresTheSignalAsFirstEvent) {
     AuditionEntry entry = Store(Audition(AuditionType::NTEvtLog));
     m_handler->OnAuditionError(Signalled(entry, "Festplatte voll"));
