@@ -8,6 +8,7 @@
 #include "CDBException.h"
 #include "CDBStatement.h"
 #include "CDBTable.h"
+#include "TextEncoding.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -65,6 +66,18 @@ public:
     const std::string& UpdateByKeySQL() const { return m_strUpdateByKey; }
     // Every bound column of the table's first row (the one-row tables).
     const std::string& UpdateFirstRowSQL() const { return m_strUpdateFirst; }
+
+    // Cuts every bound text to its column's limit, never inside a character.
+    // For texts that the console composes or takes from agents: such a record
+    // must not be lost for a long text. What an operator types is refused instead.
+    void FitTexts(Rec& record) const {
+        for (const Column& column : m_columns) {
+            auto pText = std::get_if<std::string Rec::*>(&column.Member);
+            if (pText && column.Def.Type == DBColumnType::Text)
+                record.*(*pText) =
+                    CutToCharacters(record.*(*pText), static_cast<size_t>(column.Def.Size));
+        }
+    }
 
     void Read(const CDBStatement& statement, Rec& record) const {
         int nColumn = 0;

@@ -35,6 +35,7 @@ bool CDBHistoryStore::SetEventEntry(DBHEvent& record) {
         if (record.EVENT_ID <= 0)
             return false;
     }
+    CDBHREvents::Get().FitTexts(record);
     return Guard("SetEventEntry", [&] {
         return StoreRow(m_connection, CDBHREvents::Get(), record.EVENT_ID, record,
                         "EventID nicht gefunden");
@@ -69,6 +70,7 @@ bool CDBHistoryStore::SetProblem(DBHProblem& record) {
         if (record.PROBLEM_ID <= 0)
             return false;
     }
+    CDBHRProblems::Get().FitTexts(record);
     return Guard("SetProblem", [&] {
         return StoreRow(m_connection, CDBHRProblems::Get(), record.PROBLEM_ID, record,
                         "ProblemID nicht gefunden");

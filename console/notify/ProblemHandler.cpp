@@ -1,5 +1,6 @@
 #include "ProblemHandler.h"
 
+#include "CDBHREvents.h"
 #include "LUTool.h"
 #include "MessageText.h"
 #include "NotifyPlan.h"
@@ -164,6 +165,9 @@ void CProblemHandler::Notify(int32_t nProblemID, const AuditionEntry& entry, int
 }
 
 void CProblemHandler::OnAuditionError(AuditionEntry entry) {
+    // The signal is matched against stored events, so it takes the stored
+    // form first: agent texts cut to their history columns.
+    CDBHREvents::Get().FitTexts(entry.Signal);
     int32_t problemID = 0;
     const bool existing = FindMatchingProblem(entry, problemID);
     if (!existing)

@@ -1,6 +1,7 @@
 // The operations on both files, called through the front and the database
 // thread as the console calls them.
 #include "DBTestSupport.h"
+#include "CDBBinding.h"
 #include "SmsCentreNumbers.h"
 
 #include <gtest/gtest.h>
@@ -872,6 +873,36 @@ TEST_F(DBEngineTest, TextLongerThanItsColumnIsRefusedAndNothingIsWritten) {
     CloseEngine();
     EXPECT_EQ(QueryInt(m_files.Config, "SELECT COUNT(*) FROM AUDITIONS"), 1);
     EXPECT_EQ(QueryInt(m_files.Config, "SELECT COUNT(*) FROM AUDITIONS_NTEVTLOG"), 1);
+}
+
+TEST_F(DBEngineTest, HistoryTextsAreCutToTheirColumnsAtACharacterBoundary) {
+    std::string strUmlauts;
+    for (int i = 0; i < 300; ++i)
+        strUmlauts += "ü";
+    DBHProblem problem;
+    problem.PROBLEM_ID = DB_KEY_NEW;
+    problem.PROBLEM_STATUS = PROBLEM_OPEN;
+    problem.COMPUTER_NAME = std::string(300, 'c');
+    problem.PROBLEM_DESCRIPTION = strUmlauts;
+    ASSERT_TRUE(Engine().SetProblem(problem));
+    DBHEvent event;
+    event.EVENT_ID = DB_KEY_NEW;
+    event.PROBLEM_ID = problem.PROBLEM_ID;
+    event.SOURCE_MODULE_NAME = std::string(254, 'm') + "ä" + "x";
+    event.EVENT_DESCRIPTION = strUmlauts;
+    ASSERT_TRUE(Engine().SetEventEntry(event));
+    EXPECT_EQ(event.SOURCE_MODULE_NAME,
+              std::string(254, 'm') + "ä"); // the caller sees what is stored
+    DBHEventList events;
+    ASSERT_TRUE(Engine().GetProblemEventEntries(problem.PROBLEM_ID, events));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].SOURCE_MODULE_NAME, std::string(254, 'm') + "ä");
+    EXPECT_EQ(DBCharacterCount(events[0].EVENT_DESCRIPTION), 255u);
+    DBHProblem read;
+    ASSERT_TRUE(Engine().GetProblem(problem.PROBLEM_ID, read));
+    EXPECT_EQ(read.COMPUTER_NAME, std::string(255, 'c'));
+    EXPECT_EQ(read.PROBLEM_DESCRIPTION, events[0].EVENT_DESCRIPTION);
+    EXPECT_TRUE(m_reporter.Errors().empty());
 }
 
 TEST_F(DBEngineTest, SmsCentreNumberLimitIsOneHundred) {

@@ -1,6 +1,9 @@
 // The problem lifecycle against real history files: opening, joining,
 // closing at once, expiry with its success rule, and the notify stages.
+#include "CDBBinding.h"
 #include "NotifyTestSupport.h"
+#include "TextEncoding.h"
+#include "UnavailableChannels.h"
 
 namespace {
 
@@ -155,6 +158,78 @@ TEST_F(ProblemLifecycleTest, SecondSignalNotifiesStageTwoOnceAndExpiryDoesNotRep
     for (const DBHEvent& event : Events(open[0].PROBLEM_ID))
         signals += event.TYPE == EVENT_TYPE_ERROR;
     EXPECT_EQ(signals, 4);
+}
+
+TEST_F(ProblemLifecycleTest, LongNotificationEventIsStoredCutAndStageTwoGoesOutOnce) {
+    m_notification = StoreNotification(std::string(120, 'N'), false, false);
+    DBNotification notification;
+    ASSERT_TRUE(m_database.GetNotification(m_notification, notification));
+    notification.SNMP_ACTIVE = true;
+    ASSERT_TRUE(m_database.SetNotification(notification));
+    m_profile = StoreProfile("Team", {m_notification});
+    m_caches.Reload(m_database);
+    AddComputer("alpha");
+    DBAudition audition = Audition(AuditionType::App);
+    audition.ACTION_RESTART_APP = true;
+    audition.NOTIFY_FAILURE = true;
+    AuditionEntry entry = StoreNotified(audition);
+    std::mutex sendLock;
+    CUnavailableChannels channels(*m_recorder, sendLock);
+    CNotificationDispatcher dispatcher(channels, m_caches, {[this] { return m_now; }});
+    const std::time_t begin = m_now;
+    for (int signal = 0; signal < 2; ++signal) {
+        m_now = begin + signal;
+        m_handler->OnAuditionError(Signalled(entry, "ended", "app.exe"));
+    }
+    const int32_t problem = Problems(entry.Definition.AUDITION_ID)[0].PROBLEM_ID;
+    auto drain = [&] {
+        int sent = 0;
+        for (NotificationJob job; m_queue.GetAt(0, job); ++sent) {
+            dispatcher.DispatchNotification(job);
+            m_queue.Remove(job.JobNumber);
+        }
+        return sent;
+    };
+    EXPECT_EQ(drain(), 1);
+    const std::vector<std::string> shown = m_view.Texts(EVENT_VIEW_ERROR);
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_GT(DBCharacterCount(shown[0]), 255u) << "the composed text must not fit its column";
+    const DBHEventList events = Events(problem);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().CATEGORY, EVENT_CATEGORY_NOTIFICATION);
+    EXPECT_EQ(events.back().INFO_ID, "2");
+    EXPECT_EQ(events.back().EVENT_DESCRIPTION, CutToCharacters(shown[0], 255));
+
+    m_now = begin + 10 * 60 + 5;
+    m_handler->CheckOpenProblems(entry);
+    EXPECT_EQ(Problems(entry.Definition.AUDITION_ID)[0].PROBLEM_STATUS, PROBLEM_UNRESOLVED);
+    EXPECT_EQ(drain(), 0) << "stage 2 was already notified";
+}
+
+TEST_F(ProblemLifecycleTest, LongAgentFieldKeepsOneProblemAndOneRestart) {
+    const std::string exchange = AddComputer("alpha");
+    DBAudition audition = Audition(AuditionType::App);
+    audition.ACTION_RESTART_APP = true;
+    AuditionEntry entry = Store(audition);
+    const std::string module = std::string(299, 'm') + "\xC3\xA4"; // 300 characters
+    for (int signal = 0; signal < 2; ++signal) {
+        m_now += 15;
+        m_handler->OnAuditionError(Signalled(entry, "ended", module));
+    }
+    const auto problems = Problems(entry.Definition.AUDITION_ID);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].ERROR_COUNT, 2);
+    EXPECT_EQ(m_actions->GetPendingActions().size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(exchange + "TARN000.TRA"));
+    EXPECT_FALSE(std::filesystem::exists(exchange + "TARN001.TRA"));
+    int signals = 0;
+    for (const DBHEvent& event : Events(problems[0].PROBLEM_ID)) {
+        if (event.TYPE != EVENT_TYPE_ERROR)
+            continue;
+        ++signals;
+        EXPECT_EQ(event.SOURCE_MODULE_NAME, std::string(255, 'm'));
+    }
+    EXPECT_EQ(signals, 2);
 }
 
 TEST_F(ProblemLifecycleTest, UnansweredRestartIsDroppedAtExpiryAndClosesUnresolved) {
