@@ -2,10 +2,10 @@
 #include "tarn/LUSMSLib2.h"
 
 #include "RegistryFile.h"
-#include "SmsCentreTable.h"
 #include "SmsModem.h"
 #include "SmsNetworks.h"
 #include "SmsSendOperation.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <cstring>
 
@@ -65,7 +65,7 @@ extern "C" int32_t LUSMSSendMessageAuto(const char* dialPrefix, const char* mess
         number.resize(std::strlen(number.c_str()));
         return SendWithConfiguredModem({network, TextOf(dialPrefix), TextOf(message),
                                         TextOf(sender), number,
-                                        SmsCentreTable::CentreNumber(network, alternate != 0)});
+                                        SmsCentreNumber(network, alternate != 0)});
     } catch (...) {
         return SMS_RESULT_REFUSED;
     }

@@ -4,7 +4,7 @@
 
 #include "CDBBinding.h"
 #include "DBRecords.h"
-#include "SmsCentreNumbers.h"
+#include "tarn/SmsCentreNumbers.h"
 
 class CDBRCfgNotifySrvSMS final : public CDBBinding<DBNotifySrvConfig> {
 public:

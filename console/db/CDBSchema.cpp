@@ -26,7 +26,7 @@
 #include "CDBRRelAuditNotifyProfiles.h"
 #include "CDBRRelNotifyProfileNfcn.h"
 #include "CDBTransaction.h"
-#include "SmsCentreNumbers.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <unistd.h>
 

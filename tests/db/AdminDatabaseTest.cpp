@@ -4,7 +4,7 @@
 #include "DBTestSupport.h"
 #include "DBVersionCheck.h"
 #include "RegistryFile.h"
-#include "SmsCentreNumbers.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <cstdio>
 #include <filesystem>

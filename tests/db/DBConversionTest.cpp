@@ -4,7 +4,7 @@
 #include "DBFixtureBuilder.h"
 #include "DBTestSupport.h"
 #include "DBVersionCheck.h"
-#include "SmsCentreNumbers.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <gtest/gtest.h>
 

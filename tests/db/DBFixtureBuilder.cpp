@@ -1,7 +1,7 @@
 #include "DBFixtureBuilder.h"
 
 #include "DBTestSupport.h"
-#include "SmsCentreNumbers.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <sqlite3.h>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 // The operations on both files, called through the front and the database
 // thread as the console calls them.
-#include "DBTestSupport.h"
 #include "CDBBinding.h"
-#include "SmsCentreNumbers.h"
+#include "DBTestSupport.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "CDBSchema.h"
 #include "DBFixtureBuilder.h"
 #include "DBTestSupport.h"
-#include "SmsCentreNumbers.h"
+#include "tarn/SmsCentreNumbers.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -123,6 +123,19 @@ TEST(DBSchema, NewFilesCarryTheirVersionsAndFilledOneRowTables) {
     EXPECT_EQ(QueryText(files.Config, "SELECT GATEWAY_QUIX FROM NOTIFY_SERVICE_CFG_SMS"),
               kSmsCentreQuix);
     EXPECT_EQ(QueryInt(files.History, "SELECT COUNT(*) FROM PROBLEMS"), 0);
+}
+
+TEST(DBSchema, SmsCentreDefaultsAreTheNumbersTheLibraryDials) {
+    const DBNotifySrvConfig services = CDBSchema::DefaultNotifyServicesConfig();
+    const std::pair<int32_t, std::string> defaults[] = {
+        {SMS_NETWORK_D1, services.SMS_GATEWAY_D1},
+        {SMS_NETWORK_D2, services.SMS_GATEWAY_D2},
+        {SMS_NETWORK_EPLUS, services.SMS_GATEWAY_EPLUS},
+        {SMS_NETWORK_QUIX, services.SMS_GATEWAY_QUIX},
+        {SMS_NETWORK_NATEL_D, services.SMS_GATEWAY_NATEL_D},
+    };
+    for (const auto& [network, number] : defaults)
+        EXPECT_EQ(number, SmsCentreNumber(network, false)) << "network " << network;
 }
 
 TEST(DBSchema, CreatingRefusesAnExistingFile) {
