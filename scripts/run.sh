@@ -4,7 +4,8 @@
 #
 # Without TARN_HOME the console runs on a demo installation in build/home,
 # created once with "tarn-admin demo", and the demo agent (scripts/demo_agent.py)
-# plays an agent computer beside it while the console runs.
+# plays an agent computer and the demo's loopback mail server beside it while
+# the console runs; it prints every mail notification it receives.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"

@@ -2,7 +2,8 @@
 // the console at work within its first minute: a ping of this computer, a
 // log file audition on an alarm file, and a service audition of the demo
 // agent computer "demo-agent" that restarts the service and notifies through
-// one notify profile. scripts/demo_agent.py plays the agent.
+// one notify profile by Internet mail to a mail server on loopback.
+// scripts/demo_agent.py plays the agent and that mail server.
 #include "AdminCommands.h"
 
 #include "CDBEngineTARN.h"
@@ -15,6 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDemoComputer = "demo-agent";
+// The mail server that scripts/demo_agent.py runs for the demo's notification.
+constexpr const char* kDemoMailServer = "127.0.0.1:2525";
+constexpr const char* kDemoMailSender = "tarn-demo@localhost";
 
 DBAudition NewAudition(AuditionType type, const std::string& name, const std::string& description) {
     DBAudition audition;
@@ -46,9 +50,18 @@ bool StoreNotifyProfile(CDBEngineTARN& database, int32_t& profileId) {
     return true;
 }
 
+bool StoreDemoMailServer(CDBEngineTARN& database) {
+    DBNotifySrvConfig services;
+    if (!database.GetNotifyServicesConfig(services))
+        return false;
+    services.SMTP_MAILSERVER = kDemoMailServer;
+    services.SMTP_SENDER = kDemoMailSender;
+    return database.SetNotifyServicesConfig(services);
+}
+
 bool StoreDemoAuditions(CDBEngineTARN& database, const std::string& directory) {
     int32_t profileId = 0;
-    if (!StoreNotifyProfile(database, profileId))
+    if (!StoreDemoMailServer(database) || !StoreNotifyProfile(database, profileId))
         return false;
 
     DBAudition ping =
@@ -103,7 +116,8 @@ int RunDemo(const AdminArgs& args) {
         return 1;
     }
     std::cout << "demo auditions: Ping 127.0.0.1, Alarmdatei (" << directory
-              << "demo/alarm.flag), Druckdienst (agent computer " << kDemoComputer << ")\n"
+              << "demo/alarm.flag), Druckdienst (agent computer " << kDemoComputer
+              << ", notified by mail through " << kDemoMailServer << ")\n"
               << "start the demo agent: scripts/demo_agent.py " << directory << "\n";
     return 0;
 }
