@@ -1,6 +1,7 @@
 // The SNMP channel through the whole stack: the console's hand-off to the
 // sub-agent inside a real snmpd, which sends the trap to a real snmptrapd, all
 // on loopback high ports with their files in the test's directory.
+#include "../LoopbackPort.h"
 #include "ChannelTestSupport.h"
 
 #include "NotificationText.h"
@@ -19,20 +20,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-int FreeUdpPort() {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
 
 template <typename Condition> bool WaitFor(Condition condition, std::chrono::seconds limit = 15s) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -90,7 +77,7 @@ protected:
         ::setenv("MIBS", "", 1);
         ::setenv("SNMPCONFPATH", m_dir.c_str(), 1);
         ::setenv("SNMP_PERSISTENT_DIR", (m_dir + "persist").c_str(), 1);
-        const int trapPort = FreeUdpPort(), agentPort = FreeUdpPort();
+        const int trapPort = FreeLoopbackPort(SOCK_DGRAM), agentPort = FreeLoopbackPort(SOCK_DGRAM);
         ASSERT_TRUE(trapPort && agentPort);
         WriteFile("snmptrapd.conf", "disableAuthorization yes\n");
         m_trapReceiver.Start({"/usr/sbin/snmptrapd", "-f", "-C", "-c", m_dir + "snmptrapd.conf",

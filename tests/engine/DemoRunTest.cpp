@@ -1,39 +1,22 @@
 // The demo installation as scripts/run.sh shows it: "tarn-admin demo", the
 // demo agent beside the headless console, and within the first minute a
 // notification that succeeded, received by the demo's loopback mail server.
+#include "../LoopbackPort.h"
 #include "CDBEngineTARN.h"
 #include "ConsoleProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <chrono>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A loopback port nobody listens on just now.
-int FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
 
 class DemoRunTest : public ::testing::Test {
 protected:

@@ -193,19 +193,12 @@ TEST_F(AgentActionTest, UndeliverableActionCountsAnErrorAndIsNotPending) {
 }
 
 TEST_F(AgentActionTest, PluginActionsAreSentInListOrderWithTheirTargets) {
-    struct Offering : IPluginInstance {
-        void Configure() override {}
-        void Deleting() override {}
-        int32_t IsConfigured() override { return 1; }
-        int32_t Check(PluginCheckResult*) override { return PLUGIN_CHECK_OK; }
-        void Stop() override {}
-        void GetActions(PluginActionList* list) override {
-            list->push_back({ACTION_STOP_SERVICE, "", "m", "", "Spooler", "", "-a", 0, 0});
-            list->push_back({9, "", "m", "", "s", "", "p", 0, 0});
-            list->push_back({ACTION_RESTART_SYSTEM, "", "m", "", "s", "", "p", 0, 0});
-            list->push_back({ACTION_START_APP, "", "calc.exe", "", "s", "", "-b", 0, 0});
-        }
-    } instance;
+    OfferingPluginInstance instance({
+        {ACTION_STOP_SERVICE, "", "m", "", "Spooler", "", "-a", 0, 0},
+        {9, "", "m", "", "s", "", "p", 0, 0},
+        {ACTION_RESTART_SYSTEM, "", "m", "", "s", "", "p", 0, 0},
+        {ACTION_START_APP, "", "calc.exe", "", "s", "", "-b", 0, 0},
+    });
     AuditionEntry entry = Signalled(Store(Audition(AuditionType::Plugin)));
     entry.PluginInstance = &instance;
     const int32_t problem = m_handler->OpenProblem(entry);

@@ -13,6 +13,7 @@
 #include "ProblemHandler.h"
 #include "StringTable.h"
 #include "TARNTool.h"
+#include "tarn/TarnPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,24 @@ private:
         return result;
     }
     CHistoryRecorder* m_recorder;
+};
+
+// A plug-in instance whose checks pass and which offers the given actions.
+class OfferingPluginInstance : public IPluginInstance {
+public:
+    explicit OfferingPluginInstance(PluginActionList actions = {})
+        : m_actions(std::move(actions)) {}
+    void Configure() override {}
+    void Deleting() override {}
+    int32_t IsConfigured() override { return 1; }
+    int32_t Check(PluginCheckResult*) override { return PLUGIN_CHECK_OK; }
+    void Stop() override {}
+    void GetActions(PluginActionList* list) override {
+        list->insert(list->end(), m_actions.begin(), m_actions.end());
+    }
+
+private:
+    PluginActionList m_actions;
 };
 
 // The local time of one day in January (no clock change nearby).

@@ -265,14 +265,7 @@ TEST_F(ProblemLifecycleTest, AppWithoutActionClosesAtOnceButKeepsRunning) {
 
 TEST_F(ProblemLifecycleTest, PluginWithoutActionsFollowsItsCapabilities) {
     // Without a plug-in list every capability answers yes: close at once and stop.
-    struct NoActions : IPluginInstance {
-        void Configure() override {}
-        void Deleting() override {}
-        int32_t IsConfigured() override { return 1; }
-        int32_t Check(PluginCheckResult*) override { return PLUGIN_CHECK_OK; }
-        void Stop() override {}
-        void GetActions(PluginActionList*) override {}
-    } instance;
+    OfferingPluginInstance instance;
     AuditionEntry entry = Store(Audition(AuditionType::Plugin));
     entry.PluginInstance = &instance;
     m_handler->OnAuditionError(Signalled(entry));
@@ -281,17 +274,10 @@ TEST_F(ProblemLifecycleTest, PluginWithoutActionsFollowsItsCapabilities) {
 }
 
 TEST_F(ProblemLifecycleTest, PluginListingOnlyUnsentKindsHasARestartActionButSendsNothing) {
-    struct ForeignKinds : IPluginInstance {
-        void Configure() override {}
-        void Deleting() override {}
-        int32_t IsConfigured() override { return 1; }
-        int32_t Check(PluginCheckResult*) override { return PLUGIN_CHECK_OK; }
-        void Stop() override {}
-        void GetActions(PluginActionList* list) override {
-            list->push_back({0, "", "m", "", "s", "", "p", 0, 0});
-            list->push_back({9, "", "m", "", "s", "", "p", 0, 0});
-        }
-    } instance;
+    OfferingPluginInstance instance({
+        {0, "", "m", "", "s", "", "p", 0, 0},
+        {9, "", "m", "", "s", "", "p", 0, 0},
+    });
     const std::string exchange = AddComputer("alpha");
     AuditionEntry entry = Store(Audition(AuditionType::Plugin));
     entry.PluginInstance = &instance;

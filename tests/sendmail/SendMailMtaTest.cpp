@@ -1,6 +1,7 @@
 // A message from SendMailMessage through the outbox and a real mail transfer
 // agent (msmtp as the submission command) to an SMTP server on loopback
 // (aiosmtpd storing into a maildir). Skipped when either cannot run here.
+#include "../LoopbackPort.h"
 #include "MailTestSupport.h"
 
 #include <arpa/inet.h>
@@ -25,20 +26,6 @@ namespace {
 constexpr const char* kMsmtp = "/usr/bin/msmtp";
 // Debian's interpreter, which sees Debian's Python packages.
 constexpr const char* kPython = "/usr/bin/python3";
-
-int FreeLoopbackPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(probe);
-    return port;
-}
 
 bool Accepts(int port) {
     const int client = ::socket(AF_INET, SOCK_STREAM, 0);
