@@ -10,7 +10,7 @@ seconds=${1:-60}
 build="$top/build-fuzz"
 # The targets to run and the folders they need (a new fuzz folder joins both).
 targets=(fuzz_agent_log fuzz_ini_file)
-folders="console/core|fuzz/core"
+folders="common|console/core|fuzz/core"
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

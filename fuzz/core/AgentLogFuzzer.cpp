@@ -66,7 +66,7 @@ void CheckScanAndMark(std::string_view data) {
         for (int taken = 0; taken < 64 && file.SeekToEntry(1) && file.ReadNextEntry("ALPHA", entry);
              ++taken) {
             Require(EqualsNoCase(entry.Computer, "ALPHA") && entry.Source != 0 && entry.Type != 0);
-            file.MarkProcessed(entry.EventID);
+            Require(file.MarkProcessed(entry.EventID)); // a line the scan takes can be marked
         }
     }
     std::string after = ReadAll(fd);
