@@ -840,6 +840,10 @@ Do you want to convert the configuration file now?</translation>
         <source>TARN! wurde beendet.</source>
         <translation>TARN! has stopped.</translation>
     </message>
+    <message id="7003">
+        <source>Die Zeile %s der Agenten-Logdatei &lt;%s&gt; hat kein Datum, kann nicht als übernommen markiert werden und wird übergangen.</source>
+        <translation>Line %s of the agent log file &lt;%s&gt; has no date, cannot be marked as taken over and is skipped.</translation>
+    </message>
     <message id="7100">
         <source>Das Plug-In &lt;%s&gt; konnte nicht in den Ordner &lt;%s&gt; kopiert werden:
 %s</source>
