@@ -16,6 +16,30 @@ const AdminCommand kAdminCommands[] = {
     {"init", "init DIR  Create a new installation: both databases, registry.ini, data/.", RunInit},
     {"convert", "convert DIR  Convert the configuration database as the console does.", RunConvert},
     {"check", "check DIR  Print the database versions and every table's row count.", RunCheck},
+    {"audition",
+     "audition list | show ID | add TYPE [FIELD=VALUE...] | set ID FIELD=VALUE... |\n"
+     "                 remove ID | activate ID... | deactivate ID...  [--home DIR] [--json]\n"
+     "                 Auditions of the types App, Service, Logfile, NTEvtLog, Net and\n"
+     "                 Plugin; fields are the database columns, PROFILES=ID,... the\n"
+     "                 audition's notify profiles; add prints the new key.",
+     RunAudition},
+    {"notification",
+     "notification list | show ID | add [FIELD=VALUE...] | set ID FIELD=VALUE... | remove ID\n"
+     "                 Notifications; channel fields as SMS.RECIPIENT, SMTP.MAILTEXT, ...",
+     RunNotification},
+    {"profile",
+     "profile list | show ID | add [FIELD=VALUE...] | set ID FIELD=VALUE... | remove ID |\n"
+     "                 notifications ID [N1,N2,...]  Notify profiles; the order given is\n"
+     "                 the sending order.",
+     RunProfile},
+    {"services", "services show | set FIELD=VALUE...  The notification service settings.", RunServices},
+    {"settings", "settings show | set protocol-file=FILE data-directory=DIR  General settings.", RunSettings},
+    {"problems",
+     "problems [--open | --unresolved | --resolved] [--since TIME] [--audition ID]\n"
+     "                 The problems of the history database.",
+     RunProblems},
+    {"events", "events PROBLEM_ID  The events of a problem.", RunEvents},
+    {"problem", "problem remove ID  Remove a problem with its events.", RunProblem},
     {"demo", "demo DIR  Create a new installation with demo auditions (see scripts/demo_agent.py).", RunDemo},
 };
 

@@ -42,3 +42,21 @@ int RunCheck(const AdminArgs& args);
 
 // DemoCommand.cpp
 int RunDemo(const AdminArgs& args);
+
+// AuditionCommand.cpp
+int RunAudition(const AdminArgs& args);
+
+// NotificationCommand.cpp
+int RunNotification(const AdminArgs& args);
+
+// ProfileCommand.cpp
+int RunProfile(const AdminArgs& args);
+
+// ServicesCommand.cpp
+int RunServices(const AdminArgs& args);
+int RunSettings(const AdminArgs& args);
+
+// ProblemCommand.cpp
+int RunProblems(const AdminArgs& args);
+int RunEvents(const AdminArgs& args);
+int RunProblem(const AdminArgs& args);

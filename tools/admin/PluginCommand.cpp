@@ -2,11 +2,10 @@
 // ($TARN_HOME, else the program directory) without the desktop, with the same
 // checks, messages and questions as the plug-in sheet. Questions are answered
 // yes with --yes and refused otherwise.
-#include "AdminCommands.h"
+#include "AdminSession.h"
 
 #include "AppPaths.h"
 #include "CDBEngineTARN.h"
-#include "CDBSchema.h"
 #include "CHeadlessPluginUI.h"
 #include "CPluginManager.h"
 #include "LUTool.h"
@@ -16,7 +15,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
 
@@ -39,39 +37,6 @@ PluginArgs SplitFlags(const AdminArgs& args) {
 int Usage() {
     std::cerr << "usage: tarn-admin plugin install FILE [--yes] | remove TYPE [--yes] | list\n";
     return 2;
-}
-
-bool FileExists(const std::string& strPath) {
-    struct stat status {};
-    return ::stat(strPath.c_str(), &status) == 0;
-}
-
-// Opens the installation's databases at the version this console works with.
-std::unique_ptr<CDBEngineTARN> OpenDatabases() {
-    const std::string strHome = GetInstallationDirectory();
-    const std::string strConfig = strHome + "TARN.MDB";
-    const std::string strHistory = strHome + "HISTORY.MDB";
-    for (const std::string& strFile : {strConfig, strHistory}) {
-        if (!FileExists(strFile)) {
-            std::cerr << "tarn-admin: " << strFile << " does not exist\n";
-            return nullptr;
-        }
-    }
-    auto pEngine = std::make_unique<CDBEngineTARN>();
-    bool bConfigOpened = false, bHistoryOpened = false;
-    if (!pEngine->Open(strConfig, strHistory, bConfigOpened, bHistoryOpened)) {
-        std::cerr << "tarn-admin: cannot open " << (bConfigOpened ? strHistory : strConfig) << "\n";
-        return nullptr;
-    }
-    int32_t nConfigVersion = 0, nHistoryVersion = 0;
-    pEngine->GetDBVersions(nConfigVersion, nHistoryVersion);
-    if (nConfigVersion != CDBSchema::kConfigVersion) {
-        std::cerr << "tarn-admin: " << strConfig << " has version " << nConfigVersion
-                  << ", this console needs " << CDBSchema::kConfigVersion
-                  << "; start the console once to convert it\n";
-        return nullptr;
-    }
-    return pEngine;
 }
 
 int Install(CPluginManager& manager, const std::string& strFile) {
@@ -144,7 +109,7 @@ int RunPlugin(const AdminArgs& args) {
     if (!bList && !bChange)
         return Usage();
     SetUpTrace();
-    std::unique_ptr<CDBEngineTARN> pDatabase = OpenDatabases();
+    std::unique_ptr<CDBEngineTARN> pDatabase = OpenInstallation();
     if (!pDatabase)
         return 1;
     if (bList)

@@ -850,6 +850,38 @@ Do you want to convert the configuration file now?</translation>
         <translation>The plug-in &lt;%s&gt; could not be copied into the folder &lt;%s&gt;:
 %s</translation>
     </message>
+    <message id="7300">
+        <source>Geben Sie eine ganze Zahl zwischen %d und %d ein.</source>
+        <translation>Enter an integer between %d and %d.</translation>
+    </message>
+    <message id="7301">
+        <source>Geben Sie nicht mehr als %d Zeichen ein.</source>
+        <translation>Enter no more than %d characters.</translation>
+    </message>
+    <message id="7302">
+        <source>Geben Sie eine ganze Zahl ein.</source>
+        <translation>Enter an integer.</translation>
+    </message>
+    <message id="7303">
+        <source>Geben Sie 0 oder 1 ein.</source>
+        <translation>Enter 0 or 1.</translation>
+    </message>
+    <message id="7304">
+        <source>Unbekanntes Feld: %s</source>
+        <translation>Unknown field: %s</translation>
+    </message>
+    <message id="7305">
+        <source>Diese Aktion ist für die Art der Überwachung nicht möglich.</source>
+        <translation>This action is not possible for this kind of audition.</translation>
+    </message>
+    <message id="7306">
+        <source>Unbekannte Art der Überwachung: %s</source>
+        <translation>Unknown kind of audition: %s</translation>
+    </message>
+    <message id="7307">
+        <source>Geben Sie einen Text ein.</source>
+        <translation>Enter a text.</translation>
+    </message>
     <message id="7500">
         <source>&amp;Datei</source>
         <translation>&amp;File</translation>
