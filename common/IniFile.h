@@ -44,6 +44,9 @@ public:
     // NUL anywhere, "]" in the section, "=" in the key, a key starting with
     // "[" or ";".
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+    // Removes the first matching key of the first matching section, keeping
+    // every other line; false when there is no such key.
+    bool RemoveKey(std::string_view section, std::string_view key);
     // Appends an empty section when missing; false for a name SetValue refuses.
     bool AddSection(std::string_view section);
     // The file's bytes as Save writes them.
