@@ -3,6 +3,7 @@
 #include <chrono>
 #include <poll.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
@@ -30,8 +31,8 @@ uint64_t NowUsec() {
 CAgent::CAgent(AgentConfig config, const CAgentLog& log)
     : m_config(std::move(config)), m_log(log), m_processes(Modules(m_config)),
       m_units(m_config.Services),
-      m_budget(m_config.RestartLimit, std::chrono::duration_cast<std::chrono::seconds>(
-                                          m_config.RestartWindow)) {}
+      m_budget(m_config.RestartLimit,
+               std::chrono::duration_cast<std::chrono::seconds>(m_config.RestartWindow)) {}
 
 CAgent::~CAgent() = default;
 
@@ -45,7 +46,8 @@ bool CAgent::Start() {
         return false;
     }
     m_contract = std::make_unique<CContractFiles>(*m_data, *m_exchange, m_config.Computer);
-    m_errorLog = std::make_unique<CErrorLogFile>(*m_exchange, m_config.Computer, m_config.MaxLogSize);
+    m_errorLog =
+        std::make_unique<CErrorLogFile>(*m_exchange, m_config.Computer, m_config.MaxLogSize);
     if (!m_errorLog->EnsureExists())
         m_log.Error("the agent log " + m_exchange->Path() + m_errorLog->FileName() +
                     " cannot be created");
@@ -64,23 +66,33 @@ bool CAgent::Start() {
 void CAgent::StartWatchers() {
     m_processes.SetRunningModules(m_state.RunningApps);
     m_budget.SetHistory(m_state.Restarts);
-    std::string reason;
-    if (m_units.Connect(reason)) {
+    std::string busReason, journalReason;
+    const bool units = m_units.Connect(busReason);
+    if (units)
         m_units.SetLastStates(m_state.Units);
-    } else if (!m_config.Services.empty() || m_config.WatchJournal) {
-        m_log.Warning("services and the journal are not watched here (" + reason + ")");
-        return;
+    if (m_config.WatchJournal)
+        m_bJournalOpen = OpenJournal(journalReason);
+    if (!units && !m_bJournalOpen)
+        m_log.Warning("services and the journal are not watched here (" + busReason + ")");
+    else if (!units)
+        m_log.Warning("services are not watched here (" + busReason + ")");
+    else if (m_config.WatchJournal && !m_bJournalOpen)
+        m_log.Warning("the journal is not watched here (" + journalReason + ")");
+}
+
+bool CAgent::OpenJournal(std::string& reason) {
+    struct stat info {};
+    if (m_config.JournalDirectory.empty() && ::stat("/run/log/journal", &info) != 0 &&
+        ::stat("/var/log/journal", &info) != 0) {
+        reason = "this computer keeps no journal";
+        return false;
     }
-    if (!m_config.WatchJournal)
-        return;
-    m_bJournalOpen = m_journal.Open(m_config.JournalDirectory, m_config.JournalIdentifiers, reason);
-    if (!m_bJournalOpen) {
-        m_log.Warning("the journal is not watched here (" + reason + ")");
-        return;
-    }
+    if (!m_journal.Open(m_config.JournalDirectory, m_config.JournalIdentifiers, reason))
+        return false;
     if (m_state.JournalCursor.empty() && m_state.JournalSinceUsec == 0)
         m_state.JournalSinceUsec = NowUsec(); // the first start reads from now on
     m_journal.SetPosition(m_state.JournalCursor, m_state.JournalSinceUsec);
+    return true;
 }
 
 void CAgent::AnnounceWatchLists() {
@@ -99,8 +111,8 @@ void CAgent::AnnounceWatchLists() {
 void CAgent::WriteInformation(bool running) {
     if (!m_contract->WriteInformation(running ? m_strStartDate : "", std::time(nullptr),
                                       m_nComputerStart))
-        m_log.Error("the information file " + m_exchange->Path() + m_contract->InformationFileName() +
-                    " cannot be written");
+        m_log.Error("the information file " + m_exchange->Path() +
+                    m_contract->InformationFileName() + " cannot be written");
 }
 
 void CAgent::Collect(std::vector<ErrorLine> lines) {
@@ -156,7 +168,7 @@ bool CAgent::WaitForNextRound(int signalFd) {
         }
         ::poll(fds, 2, static_cast<int>(left.count()));
         if (fds[0].revents & POLLIN) {
-            signalfd_siginfo info {};
+            signalfd_siginfo info{};
             [[maybe_unused]] ssize_t ignored = ::read(signalFd, &info, sizeof info);
             return false;
         }

@@ -37,6 +37,7 @@ public:
 
 private:
     void StartWatchers();
+    bool OpenJournal(std::string& reason);
     void AnnounceWatchLists();
     void WriteInformation(bool running);
     void Collect(std::vector<ErrorLine> lines);

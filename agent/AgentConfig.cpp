@@ -30,8 +30,9 @@ struct ConfigReader {
         errno = 0;
         long parsed = std::strtol(text.c_str(), &end, 10);
         if (errno != 0 || *end != '\0' || parsed < low || parsed > high) {
-            error = std::string("[") + section + "] " + key + "=" + text + ": expected a number from " +
-                    std::to_string(low) + " to " + std::to_string(high);
+            error = std::string("[") + section + "] " + key + "=" + text +
+                    ": expected a number from " + std::to_string(low) + " to " +
+                    std::to_string(high);
             return false;
         }
         value = parsed;
@@ -123,7 +124,8 @@ std::string NormalizeUnitName(const std::string& name) {
     for (const char* suffix : {".service", ".socket", ".target", ".timer", ".mount", ".path",
                                ".scope", ".slice", ".swap", ".device", ".automount"}) {
         const std::string tail(suffix);
-        if (name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+        if (name.size() > tail.size() &&
+            name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
             return name;
     }
     return name + ".service";
@@ -153,8 +155,8 @@ std::optional<AgentConfig> LoadAgentConfig(const std::string& path, std::string&
     AgentConfig config;
     config.Computer = read.Text(kAgent, "Computer", HostName());
     if (!IsUsableComputerName(config.Computer)) {
-        error = "[Agent] Computer=" + config.Computer +
-                ": not usable as a directory and section name";
+        error =
+            "[Agent] Computer=" + config.Computer + ": not usable as a directory and section name";
         return std::nullopt;
     }
     std::string data = read.Text(kAgent, "DataDirectory");

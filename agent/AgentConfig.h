@@ -21,14 +21,14 @@ struct AgentConfig {
     std::chrono::seconds Interval{5};
     size_t MaxLogSize = 1u << 20; // the agent log is trimmed beyond this
     bool AllowSystemRestart = false;
-    int RestartLimit = 3; // restarts of one service or application ...
+    int RestartLimit = 3;                   // restarts of one service or application ...
     std::chrono::minutes RestartWindow{15}; // ... within this time
     std::chrono::seconds StopGrace{10};     // TERM, then KILL after this
     std::chrono::seconds JobTimeout{300};   // a unit job without an end fails
     std::vector<std::string> Services;      // unit names
     std::vector<WatchedApp> Apps;
     bool WatchJournal = true;
-    std::string JournalDirectory; // empty: the local journal
+    std::string JournalDirectory;                // empty: the local journal
     std::vector<std::string> JournalIdentifiers; // empty: every identifier
 
     const WatchedApp* FindApp(const std::string& module) const;

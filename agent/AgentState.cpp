@@ -17,7 +17,8 @@ std::map<std::string, std::string> SectionValues(const CIniFile& ini, const char
     return values;
 }
 
-void SetSection(CIniFile& ini, const char* section, const std::map<std::string, std::string>& values) {
+void SetSection(CIniFile& ini, const char* section,
+                const std::map<std::string, std::string>& values) {
     size_t number = 1;
     for (const auto& [name, value] : values)
         if (ini.SetValue(section, "Entry" + std::to_string(number), name + "=" + value))

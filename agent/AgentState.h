@@ -12,7 +12,7 @@
 
 struct AgentState {
     std::string JournalCursor;
-    uint64_t JournalSinceUsec = 0; // where reading began when there was no cursor
+    uint64_t JournalSinceUsec = 0;            // where reading began when there was no cursor
     std::map<std::string, std::string> Units; // unit -> last ActiveState
     std::set<std::string> RunningApps;
     std::map<std::string, std::vector<std::time_t>> Restarts;

@@ -118,7 +118,8 @@ void CCommandExecutor::Execute(const std::string& number, const std::string& com
     const std::string word = commandLine.substr(0, first);
     const std::string target =
         first == std::string::npos ? "" : commandLine.substr(first + 1, second - first - 1);
-    const std::string parameters = second == std::string::npos ? "" : commandLine.substr(second + 1);
+    const std::string parameters =
+        second == std::string::npos ? "" : commandLine.substr(second + 1);
     m_agentLog.Info("command " + number + ": " + commandLine);
     m_strReason.clear();
     CommandResult result = CommandResult::UnknownCommand;
@@ -152,8 +153,8 @@ void CCommandExecutor::Answer(const std::string& number, CommandResult result,
 bool CCommandExecutor::TakeBudget(const std::string& target, int category, std::time_t now) {
     if (m_budget.TryTake(target, now))
         return true;
-    const std::string text = "Neustart von " + target + " abgelehnt: " +
-                             std::to_string(m_budget.Limit()) + " Neustarts in " +
+    const std::string text = "Neustart von " + target +
+                             " abgelehnt: " + std::to_string(m_budget.Limit()) + " Neustarts in " +
                              std::to_string(m_budget.Window().count() / 60) +
                              " Minuten sind aufgebraucht";
     ErrorLine line;

@@ -24,7 +24,8 @@ struct WatchLists {
 
 class CContractFiles {
 public:
-    CContractFiles(const CDataDirectory& data, const CDataDirectory& exchange, std::string computer);
+    CContractFiles(const CDataDirectory& data, const CDataDirectory& exchange,
+                   std::string computer);
 
     // Lists the computer in [Server] and replaces its own section's lists,
     // under a lock on "TARN.CFG" that every agent takes for its update, so

@@ -103,7 +103,8 @@ bool CDataDirectory::IsTrustedOwner(uid_t owner) const {
 
 bool CDataDirectory::ReadFile(const std::string& name, size_t maxBytes, std::string& content,
                               bool trustedOnly) const {
-    int fd = ::openat(m_nFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    int fd =
+        ::openat(m_nFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return false;
     struct stat info {};
@@ -122,7 +123,8 @@ bool CDataDirectory::WriteAtomically(const std::string& name, std::string_view c
         mode = old.st_mode & 0777;
     const std::string temp = "." + name + ".tmp." + std::to_string(::getpid()) + "." +
                              std::to_string(counter.fetch_add(1));
-    int fd = ::openat(m_nFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    int fd =
+        ::openat(m_nFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0)
         return false;
     bool ok = WriteWhole(fd, content) && ::fsync(fd) == 0;
@@ -156,7 +158,8 @@ std::vector<std::string> CDataDirectory::List() const {
 }
 
 bool CDataDirectory::NamesFile(const std::string& name, int fd) const {
-    struct stat byName {}, byFd {};
+    struct stat byName {
+    }, byFd{};
     return ::fstatat(m_nFd, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstat(fd, &byFd) == 0 && byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
 }
@@ -165,8 +168,8 @@ int CDataDirectory::OpenLocked(const std::string& name, int flags, int attempts)
     for (int attempt = 0; attempt < attempts; ++attempt) {
         if (attempt > 0)
             std::this_thread::sleep_for(kLockRetryDelay);
-        int fd = ::openat(m_nFd, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
-                          0666);
+        int fd = ::openat(m_nFd, name.c_str(),
+                          flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0)
             return -1;
         struct stat info {};

@@ -18,7 +18,7 @@ std::string FieldText(const std::string& text) {
 } // namespace
 
 std::string TimeStampText(std::time_t when) {
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&when, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
@@ -26,10 +26,10 @@ std::string TimeStampText(std::time_t when) {
 }
 
 std::string FormatErrorLine(const std::string& computer, const ErrorLine& line) {
-    const std::string description =
-        CutToCharacters(std::string(TrimBlanks(FieldText(line.Description))), kDescriptionCharacters);
-    return TimeStampText(line.When) + ";" + FieldText(computer) + ";" + std::to_string(line.Source) +
-           ";" + FieldText(line.SourceName) + ";" + FieldText(line.Module) + ";" +
-           std::to_string(line.Type) + ";" + std::to_string(line.Category) + ";" +
-           FieldText(line.InfoId) + ";" + description + "\n";
+    const std::string description = CutToCharacters(
+        std::string(TrimBlanks(FieldText(line.Description))), kDescriptionCharacters);
+    return TimeStampText(line.When) + ";" + FieldText(computer) + ";" +
+           std::to_string(line.Source) + ";" + FieldText(line.SourceName) + ";" +
+           FieldText(line.Module) + ";" + std::to_string(line.Type) + ";" +
+           std::to_string(line.Category) + ";" + FieldText(line.InfoId) + ";" + description + "\n";
 }

@@ -22,9 +22,8 @@ CJournalReader::~CJournalReader() {
 
 bool CJournalReader::Open(const std::string& directory, const std::vector<std::string>& identifiers,
                           std::string& reason) {
-    int result = directory.empty()
-                     ? sd_journal_open(&m_pJournal, SD_JOURNAL_LOCAL_ONLY)
-                     : sd_journal_open_directory(&m_pJournal, directory.c_str(), 0);
+    int result = directory.empty() ? sd_journal_open(&m_pJournal, SD_JOURNAL_LOCAL_ONLY)
+                                   : sd_journal_open_directory(&m_pJournal, directory.c_str(), 0);
     if (result < 0) {
         reason = std::string("the journal cannot be opened: ") + std::strerror(-result);
         m_pJournal = nullptr;
@@ -33,7 +32,8 @@ bool CJournalReader::Open(const std::string& directory, const std::vector<std::s
     sd_journal_set_data_threshold(m_pJournal, kMaxFieldLength);
     sd_journal_get_fd(m_pJournal); // lets sd_journal_process notice new journal files
     // Matches of one field are alternatives: these five priorities, no range.
-    for (const char* priority : {"PRIORITY=0", "PRIORITY=1", "PRIORITY=2", "PRIORITY=3", "PRIORITY=4"})
+    for (const char* priority :
+         {"PRIORITY=0", "PRIORITY=1", "PRIORITY=2", "PRIORITY=3", "PRIORITY=4"})
         sd_journal_add_match(m_pJournal, priority, 0);
     if (!identifiers.empty()) {
         sd_journal_add_conjunction(m_pJournal);
@@ -80,10 +80,10 @@ ErrorLine CJournalReader::EntryLine() {
     line.When = static_cast<std::time_t>(usec / 1000000);
     const std::string unit = Field("_SYSTEMD_UNIT");
     const bool userUnit = !Field("_SYSTEMD_USER_UNIT").empty();
-    const bool systemUnit = !unit.empty() && !userUnit && !StartsWith(unit, "session-") &&
-                            !StartsWith(unit, "user@");
-    line.Source = systemUnit || Field("_TRANSPORT") == "kernel" ? kSourceSystemLog
-                                                                : kSourceApplicationLog;
+    const bool systemUnit =
+        !unit.empty() && !userUnit && !StartsWith(unit, "session-") && !StartsWith(unit, "user@");
+    line.Source =
+        systemUnit || Field("_TRANSPORT") == "kernel" ? kSourceSystemLog : kSourceApplicationLog;
     line.Type = Field("PRIORITY") == "4" ? kTypeWarning : kTypeError;
     line.SourceName = Field("SYSLOG_IDENTIFIER");
     if (line.SourceName.empty())

@@ -50,7 +50,8 @@ bool CProcessWatcher::ReadProcess(const std::string& pid, ProcessName& name) con
         name.exePath.assign(target, static_cast<size_t>(length));
         const std::string deleted = " (deleted)"; // the file was replaced, e.g. by an update
         if (name.exePath.size() > deleted.size() &&
-            name.exePath.compare(name.exePath.size() - deleted.size(), deleted.size(), deleted) == 0)
+            name.exePath.compare(name.exePath.size() - deleted.size(), deleted.size(), deleted) ==
+                0)
             name.exePath.resize(name.exePath.size() - deleted.size());
         name.exeName = BaseName(name.exePath);
     }

@@ -23,7 +23,8 @@ bool IsActive(const std::string& state) {
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // Reads a "Job" value, (uo): a job id of 0 means none.
@@ -81,7 +82,8 @@ bool CUnitWatcher::Connect(std::string& reason) {
     m_pBus = bus;
     sd_bus_error error = SD_BUS_ERROR_NULL;
     // The manager sends unit and job signals only to subscribed clients.
-    result = sd_bus_call_method(bus, kSystemd, kManagerPath, kManager, "Subscribe", &error, nullptr, "");
+    result =
+        sd_bus_call_method(bus, kSystemd, kManagerPath, kManager, "Subscribe", &error, nullptr, "");
     if (result < 0) {
         reason = std::string("no systemd on the system bus: ") +
                  (error.message ? error.message : std::strerror(-result));
@@ -112,8 +114,8 @@ std::string CUnitWatcher::UnitPath(const std::string& unit) {
     std::string path;
     const char* text = nullptr;
     // LoadUnit also answers for a unit that is not loaded at the moment.
-    if (sd_bus_call_method(m_pBus, kSystemd, kManagerPath, kManager, "LoadUnit", &error, &reply, "s",
-                           unit.c_str()) >= 0 &&
+    if (sd_bus_call_method(m_pBus, kSystemd, kManagerPath, kManager, "LoadUnit", &error, &reply,
+                           "s", unit.c_str()) >= 0 &&
         sd_bus_message_read(reply, "o", &text) >= 0)
         path = text;
     sd_bus_message_unref(reply);
@@ -131,7 +133,8 @@ std::string CUnitWatcher::UnitProperty(const std::string& unit, const char* inte
     char* value = nullptr;
     sd_bus_error error = SD_BUS_ERROR_NULL;
     std::string text;
-    if (sd_bus_get_property_string(m_pBus, kSystemd, path.c_str(), interface, name, &error, &value) >= 0)
+    if (sd_bus_get_property_string(m_pBus, kSystemd, path.c_str(), interface, name, &error,
+                                   &value) >= 0)
         text = value;
     std::free(value);
     sd_bus_error_free(&error);
@@ -143,8 +146,8 @@ bool CUnitWatcher::HasJob(const std::string& unit) {
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
     bool pending = false;
-    if (!path.empty() &&
-        sd_bus_get_property(m_pBus, kSystemd, path.c_str(), kUnit, "Job", &error, &reply, "(uo)") >= 0)
+    if (!path.empty() && sd_bus_get_property(m_pBus, kSystemd, path.c_str(), kUnit, "Job", &error,
+                                             &reply, "(uo)") >= 0)
         ReadJobPending(reply, pending);
     sd_bus_message_unref(reply);
     sd_bus_error_free(&error);
@@ -181,7 +184,8 @@ std::string CUnitWatcher::MainProgram(const std::string& unit) {
 ErrorLine CUnitWatcher::DescribeFailure(const std::string& unit, const std::string& active,
                                         std::time_t now) {
     const std::string sub = UnitProperty(unit, kUnit, "SubState");
-    const std::string result = EndsWith(unit, ".service") ? UnitProperty(unit, kService, "Result") : "";
+    const std::string result =
+        EndsWith(unit, ".service") ? UnitProperty(unit, kService, "Result") : "";
     ErrorLine line;
     line.When = now;
     line.Category = kCategoryService;
@@ -245,7 +249,8 @@ int CUnitWatcher::OnJobRemoved(sd_bus_message* message, void* self, sd_bus_error
     auto* watcher = static_cast<CUnitWatcher*>(self);
     uint32_t id = 0;
     const char *job = nullptr, *unit = nullptr, *result = nullptr;
-    if (sd_bus_message_read(message, "uoss", &id, &job, &unit, &result) >= 0 && watcher->m_jobHandler)
+    if (sd_bus_message_read(message, "uoss", &id, &job, &unit, &result) >= 0 &&
+        watcher->m_jobHandler)
         watcher->m_jobHandler(job, result);
     return 0;
 }
@@ -298,8 +303,8 @@ std::vector<ServiceEntry> CUnitWatcher::InstalledServices() {
         return {};
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
-    if (sd_bus_call_method(m_pBus, kSystemd, kManagerPath, kManager, "ListUnitFiles", &error, &reply,
-                           "") >= 0 &&
+    if (sd_bus_call_method(m_pBus, kSystemd, kManagerPath, kManager, "ListUnitFiles", &error,
+                           &reply, "") >= 0 &&
         sd_bus_message_enter_container(reply, 'a', "(ss)") > 0) {
         const char *path = nullptr, *state = nullptr;
         while (sd_bus_message_read(reply, "(ss)", &path, &state) > 0) {
@@ -310,8 +315,8 @@ std::vector<ServiceEntry> CUnitWatcher::InstalledServices() {
     }
     reply = sd_bus_message_unref(reply);
     sd_bus_error_free(&error);
-    if (sd_bus_call_method(m_pBus, kSystemd, kManagerPath, kManager, "ListUnits", &error, &reply, "") >=
-            0 &&
+    if (sd_bus_call_method(m_pBus, kSystemd, kManagerPath, kManager, "ListUnits", &error, &reply,
+                           "") >= 0 &&
         sd_bus_message_enter_container(reply, 'a', "(ssssssouso)") > 0) {
         const char *name = nullptr, *description = nullptr;
         while (sd_bus_message_enter_container(reply, 'r', "ssssssouso") > 0) {

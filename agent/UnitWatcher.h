@@ -13,14 +13,13 @@
 #include <ctime>
 #include <functional>
 #include <map>
-#include <systemd/sd-bus.h>
 #include <string>
+#include <systemd/sd-bus.h>
 #include <vector>
-
 
 // What the watcher knows of one unit between two observations.
 struct UnitTrack {
-    std::string Active;  // the last ActiveState seen; empty before the first
+    std::string Active;         // the last ActiveState seen; empty before the first
     bool Reported = false;      // this time away from "active" gave its line
     bool StopOnPurpose = false; // the agent stopped it
 };

@@ -337,7 +337,7 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
 }
 
 std::vector<std::string> CIniFile::GetList(std::string_view section,
-                                          std::string_view listName) const {
+                                           std::string_view listName) const {
     std::vector<std::string> list;
     for (unsigned long number = 1;; ++number) {
         auto value = GetValue(section, std::string(listName) + std::to_string(number));
