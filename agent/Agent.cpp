@@ -95,16 +95,20 @@ bool CAgent::OpenJournal(std::string& reason) {
     return true;
 }
 
+// The installed services are listed again now and then; the rest of the
+// section is checked every round, so that an agent whose section someone
+// else dropped (a stand-in agent rewriting the file) is listed again soon.
 void CAgent::AnnounceWatchLists() {
     const std::time_t now = std::time(nullptr);
-    WatchLists lists;
-    for (const std::string& unit : m_config.Services)
-        lists.Services.push_back({unit, m_units.Description(unit)});
-    lists.Apps = Modules(m_config);
-    lists.Installed = m_units.InstalledServices();
-    if (m_contract->UpdateGlobalConfig(lists))
+    if (now >= m_nNextInventory) {
+        m_lists.Services.clear();
+        for (const std::string& unit : m_config.Services)
+            m_lists.Services.push_back({unit, m_units.Description(unit)});
+        m_lists.Apps = Modules(m_config);
+        m_lists.Installed = m_units.InstalledServices();
         m_nNextInventory = now + kInventoryPeriod;
-    else
+    }
+    if (!m_contract->UpdateGlobalConfig(m_lists))
         m_log.Error("TARN.CFG in " + m_data->Path() + " cannot be updated");
 }
 
@@ -135,8 +139,7 @@ void CAgent::Round() {
     m_executor->CheckPending(now);
     if (!m_errorLog->Flush())
         m_log.Warning("the agent log is held by someone else; its lines wait for the next round");
-    if (now >= m_nNextInventory)
-        AnnounceWatchLists();
+    AnnounceWatchLists();
     WriteInformation(true);
     if (!m_errorLog->Trim())
         m_log.Warning("the agent log cannot be trimmed");

@@ -57,5 +57,6 @@ private:
     std::unique_ptr<CCommandExecutor> m_executor;
     std::string m_strStartDate;
     std::time_t m_nComputerStart = 0;
+    WatchLists m_lists;
     std::time_t m_nNextInventory = 0;
 };

@@ -106,6 +106,15 @@ TEST(IniWrite, ReplacingAValueKeepsEveryOtherByte) {
     EXPECT_EQ(ReadProfileString(path, "T", "Key"), "untouched");
 }
 
+TEST(IniWrite, RemovingAKeyTakesOnlyItsLine) {
+    const std::string before = "[S]\r\nA=1\r\n b = 2\r\nC=3\r\n[T]\r\nB=kept\r\n";
+    CIniFile ini = CIniFile::Parse(before);
+    EXPECT_TRUE(ini.RemoveKey("s", "B"));
+    EXPECT_EQ(ini.ToText(), "[S]\r\nA=1\r\nC=3\r\n[T]\r\nB=kept\r\n");
+    EXPECT_FALSE(ini.RemoveKey("S", "B")) << "no second key of that name";
+    EXPECT_FALSE(ini.RemoveKey("U", "A")) << "no such section";
+}
+
 TEST(IniWrite, NewKeyGoesAfterTheLastLineOfItsSection) {
     TempDir dir;
     const std::string path = dir.Path("a.ini");
