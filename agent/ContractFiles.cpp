@@ -1,6 +1,7 @@
 #include "ContractFiles.h"
 
 #include "ErrorLine.h"
+#include "FileIo.h"
 #include "IniFile.h"
 
 #include <fcntl.h>
@@ -81,7 +82,7 @@ bool CContractFiles::UpdateGlobalConfig(const WatchLists& lists) const {
     if (fd < 0)
         return false;
     std::string text;
-    bool ok = ReadOpenFile(fd, kMaxGlobalConfig, text);
+    bool ok = ReadAll(fd, text, kMaxGlobalConfig);
     if (ok) {
         std::string changed = ApplyWatchLists(text, m_strComputer, lists);
         if (changed != text)

@@ -1,6 +1,7 @@
 #include "DataDirectory.h"
 
 #include "AppPaths.h"
+#include "FileIo.h"
 
 #include <atomic>
 #include <cerrno>
@@ -23,35 +24,6 @@ bool LockWholeFile(int fd) {
 }
 
 } // namespace
-
-bool ReadOpenFile(int fd, size_t maxBytes, std::string& content) {
-    content.clear();
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        if (content.size() + static_cast<size_t>(n) > maxBytes)
-            return false;
-        content.append(buffer, static_cast<size_t>(n));
-    }
-}
-
-bool WriteWhole(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
 
 CDataDirectory::CDataDirectory(int fd, std::string path) : m_nFd(fd), m_strPath(std::move(path)) {
     struct stat info {};
@@ -110,7 +82,7 @@ bool CDataDirectory::ReadFile(const std::string& name, size_t maxBytes, std::str
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
               static_cast<size_t>(info.st_size) <= maxBytes &&
-              (!trustedOnly || IsTrustedOwner(info.st_uid)) && ReadOpenFile(fd, maxBytes, content);
+              (!trustedOnly || IsTrustedOwner(info.st_uid)) && ReadAll(fd, content, maxBytes);
     ::close(fd);
     return ok;
 }
@@ -127,7 +99,7 @@ bool CDataDirectory::WriteAtomically(const std::string& name, std::string_view c
         ::openat(m_nFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0)
         return false;
-    bool ok = WriteWhole(fd, content) && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     // renameat replaces the name itself, also when it was a link.
     if (!ok || ::renameat(m_nFd, temp.c_str(), m_nFd, name.c_str()) != 0) {

@@ -59,7 +59,3 @@ private:
     std::string m_strPath;
     uid_t m_nOwner = 0;
 };
-
-// Reads a whole regular file from an open descriptor, at most maxBytes.
-bool ReadOpenFile(int fd, size_t maxBytes, std::string& content);
-bool WriteWhole(int fd, std::string_view data);

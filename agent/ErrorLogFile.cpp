@@ -1,5 +1,7 @@
 #include "ErrorLogFile.h"
 
+#include "FileIo.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,7 +62,7 @@ bool CErrorLogFile::Flush() {
         text = "\n";
     for (const std::string& line : m_queue)
         text += line;
-    bool written = WriteWhole(fd, text);
+    bool written = WriteAll(fd, text);
     ::close(fd); // releases the lock
     if (written)
         m_queue.clear();
@@ -76,7 +78,7 @@ bool CErrorLogFile::Trim() const {
     if (fd < 0)
         return false;
     std::string text;
-    bool ok = ReadOpenFile(fd, kMaxTrimInput, text);
+    bool ok = ReadAll(fd, text, kMaxTrimInput);
     if (ok) {
         std::string kept = DropMarkedLines(text);
         // The new file replaces the name while the old one is still locked:

@@ -1,6 +1,6 @@
 #include "ProcessWatcher.h"
 
-#include "DataDirectory.h"
+#include "FileIo.h"
 
 #include <cctype>
 #include <dirent.h>
@@ -58,7 +58,7 @@ bool CProcessWatcher::ReadProcess(const std::string& pid, ProcessName& name) con
     int fd = ::open((dir + "/cmdline").c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         std::string commandLine;
-        ReadOpenFile(fd, kMaxCommandLine, commandLine);
+        ReadAll(fd, commandLine, kMaxCommandLine);
         ::close(fd);
         name.commandName = BaseName(commandLine.substr(0, commandLine.find('\0')));
     }

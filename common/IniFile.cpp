@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "FileIo.h"
 #include "TextEncoding.h"
 
 #include <atomic>
@@ -78,34 +79,12 @@ bool ReadWholeFile(const std::string& path, std::string& content, int& error) {
         ::close(fd);
         return false;
     }
-    content.clear();
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            error = errno;
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        content.append(buffer, static_cast<size_t>(n));
+    if (!ReadAll(fd, content)) {
+        error = errno;
+        ::close(fd);
+        return false;
     }
     ::close(fd);
-    return true;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
     return true;
 }
 
