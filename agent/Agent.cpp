@@ -153,7 +153,13 @@ void CAgent::SaveState() {
     m_state.Units = m_units.LastStates();
     m_state.RunningApps = m_processes.RunningModules();
     m_state.Restarts = m_budget.History();
-    if (!SaveAgentState(m_config.StateFile, m_state))
+    // Written only when something changed: rounds are frequent.
+    const std::string text = AgentStateText(m_state);
+    if (text == m_strSavedState)
+        return;
+    if (SaveAgentState(m_config.StateFile, text))
+        m_strSavedState = text;
+    else
         m_log.Warning("the state file " + m_config.StateFile + " cannot be written");
 }
 

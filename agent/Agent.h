@@ -56,6 +56,7 @@ private:
     CRestartBudget m_budget;
     std::unique_ptr<CCommandExecutor> m_executor;
     std::string m_strStartDate;
+    std::string m_strSavedState; // the state file's text as last written
     std::time_t m_nComputerStart = 0;
     WatchLists m_lists;
     std::time_t m_nNextInventory = 0;

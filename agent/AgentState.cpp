@@ -45,8 +45,8 @@ AgentState LoadAgentState(const std::string& path) {
     return state;
 }
 
-bool SaveAgentState(const std::string& path, const AgentState& state) {
-    CIniFile ini = CIniFile::Parse("", path);
+std::string AgentStateText(const AgentState& state) {
+    CIniFile ini = CIniFile::Parse("");
     ini.SetValue("Journal", "Cursor", state.JournalCursor);
     ini.SetValue("Journal", "Since", std::to_string(state.JournalSinceUsec));
     SetSection(ini, "Units", state.Units);
@@ -63,5 +63,9 @@ bool SaveAgentState(const std::string& path, const AgentState& state) {
             restarts[target] = list;
     }
     SetSection(ini, "Restarts", restarts);
-    return ini.Save();
+    return ini.ToText();
+}
+
+bool SaveAgentState(const std::string& path, const std::string& text) {
+    return CIniFile::Parse(text, path).Save();
 }

@@ -20,5 +20,7 @@ struct AgentState {
 
 // A missing file is an empty state.
 AgentState LoadAgentState(const std::string& path);
+// The state file's text.
+std::string AgentStateText(const AgentState& state);
 // Written whole (temporary file, then rename).
-bool SaveAgentState(const std::string& path, const AgentState& state);
+bool SaveAgentState(const std::string& path, const std::string& text);
