@@ -3,6 +3,7 @@
 #include "CDBConverter.h"
 #include "DBAssert.h"
 #include "DBMessages.h"
+#include "WorkerThread.h"
 
 CDBEngineTARNThread::CDBEngineTARNThread(IDBReporter& reporter)
     : m_reporter(reporter), m_thread([this] { Run(); }) {}
@@ -29,6 +30,7 @@ int CDBEngineTARNThread::NextRequest() {
 }
 
 void CDBEngineTARNThread::Run() {
+    SetCurrentThreadName("tarn-db");
     for (;;) {
         int nCode = NextRequest();
         if (nCode == DB_REQUEST_END_THREAD) {

@@ -1,15 +1,14 @@
 #include "ConsoleEngine.h"
 
+#include "AuditionClaim.h"
 #include "AuditionComputer.h"
 #include "FaxSettings.h"
-#include "RegistryFile.h"
 #include "GatewayPinger.h"
 #include "LUTool.h"
 #include "NotifyPlan.h"
 #include "ReactivationSetting.h"
+#include "RegistryFile.h"
 #include "UnavailableChannels.h"
-
-#include <thread>
 
 namespace {
 
@@ -21,16 +20,6 @@ public:
 
 bool IsPlugin(const AuditionEntry& entry) {
     return static_cast<AuditionType>(entry.Definition.AUDITION_TYPE) == AuditionType::Plugin;
-}
-
-// Waits for a worker thread to end, looking every 100 ms.
-template <class Thread> void WaitForThread(std::unique_ptr<Thread>& thread) {
-    if (!thread)
-        return;
-    while (thread->IsThreadRunning())
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    thread->Join();
-    thread.reset();
 }
 
 } // namespace
@@ -90,66 +79,77 @@ void CConsoleEngine::InitializeFrame() {
 }
 
 void CConsoleEngine::ReloadNotificationCaches() {
-    CAuditionListLock lock(m_auditions);
     m_caches.Reload(m_database);
 }
 
+// The database is read first and each entry is then changed under its claim:
+// an entry that the audition thread is checking is changed once its check
+// has ended, and plug-in instances are stopped and released by the claim
+// holder, never during a check.
 void CConsoleEngine::SynchronizeAuditionList() {
     if (!m_pAuditThread)
         return;
-    CAuditionListLock lock(m_auditions);
     DBAuditionList auditions;
     if (!m_database.GetAllAuditions(auditions))
         return;
     for (const DBAudition& audition : auditions) {
-        if (m_auditions.FindIndex(audition.AUDITION_ID) >= 0) {
-            AuditionEntry entry = m_auditions.GetAt(m_auditions.FindIndex(audition.AUDITION_ID));
-            UpdateEntry(entry, audition);
-        } else {
-            AddEntry(audition);
-        }
+        AuditionEntry planned;
+        planned.Definition = audition;
+        BuildNotifyPlan(m_database, planned);
+        CAuditionClaim claim = CAuditionClaim::OfAudition(m_auditions, audition.AUDITION_ID);
+        if (claim)
+            UpdateEntry(claim, planned);
+        else
+            AddEntry(planned);
     }
     RemoveInvalidEntries();
 }
 
-// Called under the audition list lock.
-void CConsoleEngine::UpdateEntry(AuditionEntry& entry, const DBAudition& definition) {
-    entry.Definition = definition;
-    BuildNotifyPlan(m_database, entry);
-    if (definition.ACTIVE)
+void CConsoleEngine::UpdateEntry(CAuditionClaim& claim, const AuditionEntry& planned) {
+    AuditionEntry& entry = claim.Entry();
+    entry.Definition = planned.Definition;
+    entry.NotifyProfiles = planned.NotifyProfiles;
+    if (entry.Definition.ACTIVE)
         m_pAuditThread->StartAudition(entry);
     else
         m_pAuditThread->StopAudition(entry, false);
-    m_auditions.UpdateEntry(entry);
+    claim.WriteBack();
 }
 
-// Called under the audition list lock. A new entry starts only when its
-// audition is active: an inactive one waits for the operator.
-void CConsoleEngine::AddEntry(const DBAudition& definition) {
-    m_auditions.AddAudition(definition);
-    const int nIndexWithID = m_auditions.FindIndex(definition.AUDITION_ID);
-    TARN_ASSERT(nIndexWithID >= 0, "Überwachung wurde nicht in Liste eingefügt");
-    if (nIndexWithID < 0)
-        return;
-    AuditionEntry entry = m_auditions.GetAt(nIndexWithID);
-    BuildNotifyPlan(m_database, entry);
+// A new entry starts only when its audition is active: an inactive one waits
+// for the operator.
+void CConsoleEngine::AddEntry(AuditionEntry entry) {
     if (IsPlugin(entry))
         CreatePluginInstance(entry);
-    if (definition.ACTIVE)
+    if (entry.Definition.ACTIVE)
         m_pAuditThread->StartAudition(entry);
-    m_auditions.SetAt(nIndexWithID, entry);
+    CAuditionListLock lock(m_auditions);
+    m_auditions.AddAudition(entry.Definition);
+    const int nIndexWithID = m_auditions.FindIndex(entry.Definition.AUDITION_ID);
+    TARN_ASSERT(nIndexWithID >= 0, "Überwachung wurde nicht in Liste eingefügt");
+    if (nIndexWithID >= 0)
+        m_auditions.SetAt(nIndexWithID, entry);
 }
 
-// Called under the audition list lock.
 void CConsoleEngine::RemoveInvalidEntries() {
-    for (int index = m_auditions.GetSize() - 1; index >= 0; --index) {
-        AuditionEntry entry = m_auditions.GetAt(index);
-        if (m_database.IsAuditionValid(entry.Definition.AUDITION_ID))
+    for (const int32_t auditionId : ListedAuditionIds()) {
+        if (m_database.IsAuditionValid(auditionId))
             continue;
-        m_pAuditThread->StopAudition(entry, false);
-        ReleasePluginInstance(entry);
-        m_auditions.RemoveAt(index);
+        CAuditionClaim claim = CAuditionClaim::OfAudition(m_auditions, auditionId);
+        if (!claim)
+            continue;
+        m_pAuditThread->StopAudition(claim.Entry(), false);
+        ReleasePluginInstance(claim.Entry());
+        claim.Remove();
     }
+}
+
+std::vector<int32_t> CConsoleEngine::ListedAuditionIds() {
+    std::vector<int32_t> ids;
+    CAuditionListLock lock(m_auditions);
+    for (int index = 0; index < m_auditions.GetSize(); ++index)
+        ids.push_back(m_auditions.GetAt(index).Definition.AUDITION_ID);
+    return ids;
 }
 
 void CConsoleEngine::CreatePluginInstance(AuditionEntry& entry) {
@@ -172,22 +172,28 @@ void CConsoleEngine::ReleasePluginInstance(AuditionEntry& entry) {
 }
 
 void CConsoleEngine::ReleaseAllPluginInstances() {
-    CAuditionListLock lock(m_auditions);
-    for (int index = 0; index < m_auditions.GetSize(); ++index) {
-        AuditionEntry entry = m_auditions.GetAt(index);
-        ReleasePluginInstance(entry);
-        m_auditions.SetAt(index, entry);
+    for (const int32_t auditionId : ListedAuditionIds()) {
+        CAuditionClaim claim = CAuditionClaim::OfAudition(m_auditions, auditionId);
+        if (!claim || !claim.Entry().PluginInstance)
+            continue;
+        ReleasePluginInstance(claim.Entry());
+        claim.WriteBack();
     }
 }
 
 void CConsoleEngine::StoreStoppedAuditions() {
-    CAuditionListLock lock(m_auditions);
-    for (int index = 0; index < m_auditions.GetSize(); ++index) {
-        const AuditionEntry entry = m_auditions.GetAt(index);
-        if (entry.Running)
-            continue;
+    std::vector<int32_t> stopped;
+    {
+        CAuditionListLock lock(m_auditions);
+        for (int index = 0; index < m_auditions.GetSize(); ++index) {
+            const AuditionEntry entry = m_auditions.GetAt(index);
+            if (!entry.Running)
+                stopped.push_back(entry.Definition.AUDITION_ID);
+        }
+    }
+    for (const int32_t auditionId : stopped) {
         DBAudition audition;
-        if (!m_database.GetAudition(entry.Definition.AUDITION_ID, audition))
+        if (!m_database.GetAudition(auditionId, audition))
             continue;
         audition.ACTIVE = false;
         m_database.SetAudition(audition);
@@ -204,10 +210,15 @@ void CConsoleEngine::StoreAllInactive() {
     }
 }
 
+// Both threads wait on the one stop event; each is joined, notifications first.
 void CConsoleEngine::StopThreads() {
     m_stopEvent.Set();
-    WaitForThread(m_pNotificationThread);
-    WaitForThread(m_pAuditThread);
+    if (m_pNotificationThread)
+        m_pNotificationThread->Join();
+    if (m_pAuditThread)
+        m_pAuditThread->Join();
+    m_pNotificationThread.reset();
+    m_pAuditThread.reset();
 }
 
 void CConsoleEngine::ShutdownFrame() {

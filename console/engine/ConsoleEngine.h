@@ -10,6 +10,7 @@
 #include "AgentActions.h"
 #include "AgentExchange.h"
 #include "AuditThread.h"
+#include "AuditionClaim.h"
 #include "AuditionList.h"
 #include "CDBEngineTARN.h"
 #include "CPluginHost.h"
@@ -37,6 +38,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 struct ConsoleEngineOptions {
     std::chrono::milliseconds AuditPeriod{15000};       // between two audition passes
@@ -96,9 +98,10 @@ public:
 
 private:
     void StopAudition(AuditionEntry& entry);
-    void UpdateEntry(AuditionEntry& entry, const DBAudition& definition);
-    void AddEntry(const DBAudition& definition);
+    void UpdateEntry(CAuditionClaim& claim, const AuditionEntry& planned);
+    void AddEntry(AuditionEntry entry);
     void RemoveInvalidEntries();
+    std::vector<int32_t> ListedAuditionIds();
     void CreatePluginInstance(AuditionEntry& entry);
     void ReleasePluginInstance(AuditionEntry& entry);
     void ReleaseAllPluginInstances();

@@ -42,46 +42,61 @@ CAgentExchange::CAgentExchange(CComputerList& computers, IEventViewSink& events,
                                std::function<std::string()> dataDirectory)
     : m_computers(computers), m_events(events), m_dataDirectory(std::move(dataDirectory)) {}
 
-std::string CAgentExchange::GlobalConfigFile() const { return m_dataDirectory() + "TARN.CFG"; }
+std::string CAgentExchange::GlobalConfigFile() const {
+    return m_dataDirectory() + "TARN.CFG";
+}
 
 void CAgentExchange::RegisterAgentComputer(const AuditionEntry& entry) {
     const std::string& name = entry.Definition.AgentComputer;
     if (name.empty())
         return;
-    m_computers.Lock();
+    const std::string directory = IsSafeComputerName(name) ? m_dataDirectory() + name + "/" : "";
+    CComputerListLock lock(m_computers);
     int nIndex = m_computers.FindOrAdd(name);
     AgentComputer computer = m_computers.GetAt(nIndex);
-    if (IsSafeComputerName(name)) {
-        computer.Directory = m_dataDirectory() + name + "/";
-        computer.LogFile = computer.Directory + name + ".log";
-        computer.InfoFile = computer.Directory + name + ".INI";
+    if (!directory.empty()) {
+        computer.Directory = directory;
+        computer.LogFile = directory + name + ".log";
+        computer.InfoFile = directory + name + ".INI";
     }
     ++computer.AuditionCount;
     m_computers.SetAt(nIndex, computer);
-    m_computers.Unlock();
 }
 
+// The information files are read and the changes reported with the list
+// unlocked; only the fields read here are written back, by name.
 void CAgentExchange::CheckAgentLiveness() {
-    m_computers.Lock();
-    for (int i = 0; i < m_computers.GetSize(); ++i) {
-        AgentComputer computer = m_computers.GetAt(i);
-        if (computer.InfoFile.empty())
-            continue; // no exchange directory: the audition reports the name itself
-        CIniFile info = CIniFile::Load(computer.InfoFile);
-        computer.ComputerStartDate = info.GetString(kInfoSection, "ComputerStartDate");
-        computer.TARNStartDate = info.GetString(kInfoSection, "TARNStartDate");
-        computer.LastTouch = info.GetString(kInfoSection, "LastTouch");
-        bool alive = !computer.TARNStartDate.empty();
-        if (alive && !computer.Alive)
-            m_events.AddEventViewLine(EVENT_VIEW_INFO, computer.Name, "",
-                                      LoadTarnString(IDS_AGENT_BACK));
-        else if (!alive && computer.Alive)
-            m_events.AddEventViewLine(EVENT_VIEW_WARNING, computer.Name, "",
-                                      LoadTarnString(IDS_AGENT_GONE));
-        computer.Alive = alive;
-        m_computers.SetAt(i, computer);
+    std::vector<AgentComputer> computers;
+    {
+        CComputerListLock lock(m_computers);
+        for (int i = 0; i < m_computers.GetSize(); ++i)
+            computers.push_back(m_computers.GetAt(i));
     }
-    m_computers.Unlock();
+    for (AgentComputer& seen : computers) {
+        if (seen.InfoFile.empty())
+            continue; // no exchange directory: the audition reports the name itself
+        CIniFile info = CIniFile::Load(seen.InfoFile);
+        seen.ComputerStartDate = info.GetString(kInfoSection, "ComputerStartDate");
+        seen.TARNStartDate = info.GetString(kInfoSection, "TARNStartDate");
+        seen.LastTouch = info.GetString(kInfoSection, "LastTouch");
+        const bool alive = !seen.TARNStartDate.empty();
+        if (alive != StoreLiveness(seen, alive))
+            m_events.AddEventViewLine(alive ? EVENT_VIEW_INFO : EVENT_VIEW_WARNING, seen.Name, "",
+                                      LoadTarnString(alive ? IDS_AGENT_BACK : IDS_AGENT_GONE));
+    }
+}
+
+bool CAgentExchange::StoreLiveness(const AgentComputer& seen, bool alive) {
+    CComputerListLock lock(m_computers);
+    const int nIndex = m_computers.FindOrAdd(seen.Name);
+    AgentComputer computer = m_computers.GetAt(nIndex);
+    const bool wasAlive = computer.Alive;
+    computer.ComputerStartDate = seen.ComputerStartDate;
+    computer.TARNStartDate = seen.TARNStartDate;
+    computer.LastTouch = seen.LastTouch;
+    computer.Alive = alive;
+    m_computers.SetAt(nIndex, computer);
+    return wasAlive;
 }
 
 bool CAgentExchange::IsPerformedByAgent(const AuditionEntry& entry) {
@@ -122,10 +137,9 @@ void CAgentExchange::ReportPerformsChange(AuditionEntry& entry, bool performs) {
     if (performs == entry.AgentPerforms)
         return;
     const DBAudition& audition = entry.Definition;
-    m_events.AddEventViewLine(performs ? EVENT_VIEW_INFO : EVENT_VIEW_WARNING,
-                              audition.AgentComputer, audition.NAME,
-                              LoadTarnString(performs ? IDS_AGENT_RESUMES_AUDITION
-                                                      : IDS_AGENT_STOPS_AUDITION));
+    m_events.AddEventViewLine(
+        performs ? EVENT_VIEW_INFO : EVENT_VIEW_WARNING, audition.AgentComputer, audition.NAME,
+        LoadTarnString(performs ? IDS_AGENT_RESUMES_AUDITION : IDS_AGENT_STOPS_AUDITION));
     entry.AgentPerforms = performs;
 }
 
@@ -150,8 +164,8 @@ std::vector<AgentServiceInfo> ReadServiceList(const CIniFile& config, const std:
     std::vector<AgentServiceInfo> services;
     for (const std::string& item : config.GetList(section, listName))
         if (CountFields(item, ';') == 3)
-            services.push_back({GetField(item, 1, ';'), GetField(item, 2, ';'),
-                                GetField(item, 3, ';')});
+            services.push_back(
+                {GetField(item, 1, ';'), GetField(item, 2, ';'), GetField(item, 3, ';')});
     return services;
 }
 

@@ -49,6 +49,8 @@ public:
 
 private:
     bool IsPerformedByAgent(const AuditionEntry& entry);
+    // Stores what the information file said; returns the earlier liveness.
+    bool StoreLiveness(const AgentComputer& seen, bool alive);
     void ReportPerformsChange(AuditionEntry& entry, bool performs);
     void ReportUnsafeName(AuditionEntry& entry);
 

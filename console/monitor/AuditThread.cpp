@@ -1,6 +1,7 @@
 #include "AuditThread.h"
 
 #include "AgentLogAudition.h"
+#include "AuditionClaim.h"
 #include "AuditionComputer.h"
 #include "LUTool.h"
 #include "LogfileAudition.h"
@@ -18,6 +19,8 @@ constexpr unsigned IDS_AUDITION_STARTED = 1114;
 constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
 constexpr unsigned IDS_AUDITION_STOPPED = 1117;
 constexpr unsigned IDS_LINE_CANNOT_BE_MARKED = 7003;
+
+constexpr const char* kThreadName = "tarn-audit";
 
 // History descriptions keep at most this many characters.
 constexpr size_t kMaxDescriptionCharacters = 254;
@@ -53,69 +56,44 @@ DBHEvent PluginSignal(const DBAuditionPlugin& settings, const PluginCheckResult&
     return signal;
 }
 
-int LocalHour(std::time_t time) {
-    std::tm local{};
-    return ::localtime_r(&time, &local) ? local.tm_hour : 0;
-}
-
 } // namespace
-
-bool IsInActiveWindow(int32_t begin, int32_t end, int hour) {
-    if (begin < end)
-        return begin <= hour && hour < end;
-    if (begin > end)
-        return hour >= begin || hour < end;
-    return true;
-}
 
 CAuditThread::CAuditThread(IAuditionHost& host, CAuditionList& auditions, CAgentExchange& agents,
                            IPinger& pinger, CEvent& stopEvent, AuditThreadOptions options)
     : m_host(host), m_auditions(auditions), m_agents(agents), m_pinger(pinger),
-      m_stopEvent(stopEvent), m_options(std::move(options)) {}
-
-CAuditThread::~CAuditThread() {
-    Join();
-}
+      m_stopEvent(stopEvent), m_options(std::move(options)),
+      m_worker(
+          kThreadName, stopEvent, m_options.Period, [this] { RunPass(); },
+          [this] { StopAllAuditions(); }) {}
 
 void CAuditThread::Start() {
-    TARN_ASSERT(!m_thread.joinable(), "Thread läuft schon");
-    if (m_thread.joinable())
-        return;
-    m_bThreadRunning = true;
-    m_thread = std::thread(&CAuditThread::Run, this);
-}
-
-void CAuditThread::Join() {
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-void CAuditThread::Run() {
-    while (!m_stopEvent.Wait(m_options.Period))
-        RunPass();
-    StopAllAuditions();
-    m_bThreadRunning = false;
+    m_worker.Start();
 }
 
 void CAuditThread::RunPass() {
     for (int nIndex = 0;; ++nIndex) {
-        AuditionEntry entry;
-        {
-            CAuditionListLock lock(m_auditions);
-            if (nIndex >= m_auditions.GetSize())
-                break;
-            entry = m_auditions.GetAt(nIndex);
-        }
-        m_agents.RegisterAgentComputer(entry);
-        m_host.CheckOpenProblems(entry);
-        if (CheckEntry(entry)) {
-            ReportError(entry);
-        } else {
-            CAuditionListLock lock(m_auditions);
-            m_auditions.UpdateEntry(entry);
-        }
+        CAuditionClaim claim = CAuditionClaim::AtIndex(m_auditions, nIndex);
+        if (!claim)
+            break;
+        CWorkerThread::RunGuarded(kThreadName, [&] { HandleEntry(claim.Entry()); });
     }
     m_agents.CheckAgentLiveness();
+}
+
+// Runs while the entry is claimed: nobody else changes it, so its run state
+// is written back whole.
+void CAuditThread::HandleEntry(AuditionEntry& entry) {
+    m_agents.RegisterAgentComputer(entry);
+    m_host.CheckOpenProblems(entry);
+    if (CheckEntry(entry))
+        ReportError(entry);
+    else
+        WriteRunState(entry);
+}
+
+void CAuditThread::WriteRunState(const AuditionEntry& entry) {
+    CAuditionListLock lock(m_auditions);
+    m_auditions.UpdateRunState(entry);
 }
 
 void CAuditThread::ReportError(AuditionEntry& entry) {
@@ -125,19 +103,17 @@ void CAuditThread::ReportError(AuditionEntry& entry) {
     entry.Signal.EVENT_DESCRIPTION =
         CutToCharacters(entry.Signal.EVENT_DESCRIPTION, kMaxDescriptionCharacters);
     AddAuditionEventLine(entry, EVENT_VIEW_ERROR, LoadTarnString(IDS_ERRORS_SIGNALLED));
-    {
-        CAuditionListLock lock(m_auditions);
-        m_auditions.UpdateEntry(entry);
-    }
+    WriteRunState(entry);
     m_host.OnAuditionError(entry);
 }
 
 void CAuditThread::StopAllAuditions() {
-    CAuditionListLock lock(m_auditions);
-    for (int nIndex = 0; nIndex < m_auditions.GetSize(); ++nIndex) {
-        AuditionEntry entry = m_auditions.GetAt(nIndex);
-        StopAudition(entry, true);
-        m_auditions.SetAt(nIndex, entry);
+    for (int nIndex = 0;; ++nIndex) {
+        CAuditionClaim claim = CAuditionClaim::AtIndex(m_auditions, nIndex);
+        if (!claim)
+            break;
+        StopAudition(claim.Entry(), true);
+        claim.WriteBackRunState();
     }
 }
 
@@ -171,8 +147,8 @@ void CAuditThread::AddAuditionEventLine(const AuditionEntry& entry, int kind,
 
 bool CAuditThread::IsDue(const AuditionEntry& entry) const {
     return entry.Running && !entry.Paused &&
-           IsInActiveWindow(entry.Definition.ACTIVE_BEGIN, entry.Definition.ACTIVE_END,
-                            LocalHour(m_options.Now()));
+           IsInActiveWindowAt(entry.Definition.ACTIVE_BEGIN, entry.Definition.ACTIVE_END,
+                              m_options.Now());
 }
 
 bool CAuditThread::CheckEntry(AuditionEntry& entry) {

@@ -5,23 +5,24 @@
 // application, service and NT event log errors are taken from the agent's log
 // file, one line per check. Log file and network auditions are performed here.
 //
-// The list is never held locked while a check runs: each entry is copied out,
-// checked and written back by its audition id.
+// The list is never held locked while a check runs: each entry is claimed
+// (CAuditionClaim), checked on the claim's copy and its run state written back;
+// other threads that change the entry meanwhile wait for the claim to end.
 #pragma once
 
 #include "AgentExchange.h"
 #include "AuditionList.h"
+#include "DailyWindow.h"
 #include "Event.h"
 #include "IAuditionHost.h"
 #include "IPinger.h"
 #include "LMLogFile.h"
+#include "WorkerThread.h"
 
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <functional>
 #include <string>
-#include <thread>
 
 struct AuditThreadOptions {
     // The wait between two passes; the console always waits 15 seconds.
@@ -32,27 +33,24 @@ struct AuditThreadOptions {
     LMLogFile::SleepFunction LogOpenSleep;
 };
 
-// Whether hour (0 to 23) lies in the daily window from begin to end (each 0
-// to 24): begin <= hour < end; across midnight when begin > end; the whole day
-// when both are equal.
-bool IsInActiveWindow(int32_t begin, int32_t end, int hour);
-
 class CAuditThread {
 public:
     // stopEvent is a manual-reset event owned by the caller; setting it ends the thread.
     CAuditThread(IAuditionHost& host, CAuditionList& auditions, CAgentExchange& agents,
                  IPinger& pinger, CEvent& stopEvent, AuditThreadOptions options = {});
     // Waits for the thread; the owner sets the stop event first.
-    ~CAuditThread();
+    ~CAuditThread() = default;
     CAuditThread(const CAuditThread&) = delete;
     CAuditThread& operator=(const CAuditThread&) = delete;
 
     // Starts the thread; the first pass comes one period later.
     void Start();
     // True from Start until the thread has ended.
-    bool IsThreadRunning() const { return m_bThreadRunning; }
+    bool IsThreadRunning() const { return m_worker.IsThreadRunning(); }
     // Waits until the thread has ended.
-    void Join();
+    void Join() { m_worker.Join(); }
+    // Sets the stop event and waits until the thread has ended.
+    void Stop() { m_worker.Stop(); }
 
     // Starts a stopped entry (the caller writes it back to the list).
     void StartAudition(AuditionEntry& entry);
@@ -61,7 +59,9 @@ public:
     // Writes an event view line for the audition (its computer and name).
     void AddAuditionEventLine(const AuditionEntry& entry, int kind, const std::string& text);
 
-    // One pass over the list without waiting (the thread runs it every period).
+    // One pass over the list without waiting (the thread runs it every
+    // period). An exception while one entry is handled is reported and the
+    // pass goes on with the next entry.
     void RunPass();
     // Stops every entry of the list silently (the thread does it when it ends).
     void StopAllAuditions();
@@ -69,7 +69,8 @@ public:
     bool CheckEntry(AuditionEntry& entry);
 
 private:
-    void Run();
+    void HandleEntry(AuditionEntry& entry);
+    void WriteRunState(const AuditionEntry& entry);
     bool IsDue(const AuditionEntry& entry) const;
     bool PassesAgentGate(const AuditionEntry& entry);
     bool CheckAgentLogAudition(AuditionEntry& entry);
@@ -86,6 +87,5 @@ private:
     IPinger& m_pinger;
     CEvent& m_stopEvent;
     const AuditThreadOptions m_options;
-    std::thread m_thread;
-    std::atomic<bool> m_bThreadRunning{false};
+    CWorkerThread m_worker; // last: its thread uses every member above
 };

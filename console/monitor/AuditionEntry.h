@@ -1,4 +1,7 @@
 // The runtime record of one audition, held by value in the audition list.
+// The definition, the notify plan and the plug-in instance are the
+// configuration's (set by the audition list synchronisation); the other fields
+// are the run state that the checks keep.
 #pragma once
 
 #include "DBRecords.h"
@@ -25,3 +28,7 @@ struct AuditionEntry {
     int32_t PingFailures = 0;
     int32_t ReportedUnmarkableLine = 0; // agent log line last named as impossible to mark
 };
+
+// Copies the run state (every field but Definition, NotifyProfiles and
+// PluginInstance) from one entry to another.
+void CopyRunState(const AuditionEntry& from, AuditionEntry& to);

@@ -2,6 +2,8 @@
 
 #include "LUTool.h"
 
+#include <algorithm>
+
 bool CAuditionList::IndexValid(int nIndex) const {
     bool valid = nIndex >= 0 && nIndex < GetSize();
     LUTool().Assert(valid, "IndexValid(nIndex)", "Index ungültig", __FILE__, __LINE__, 0);
@@ -15,12 +17,12 @@ AuditionEntry CAuditionList::GetAt(int nIndex) const {
 }
 
 void CAuditionList::SetAt(int nIndex, const AuditionEntry& entry) {
-    if (IndexValid(nIndex))
+    if (WaitUntilFreeAt(nIndex))
         m_entries[static_cast<size_t>(nIndex)] = entry;
 }
 
 void CAuditionList::RemoveAt(int nIndex) {
-    if (IndexValid(nIndex))
+    if (WaitUntilFreeAt(nIndex))
         m_entries.erase(m_entries.begin() + nIndex);
 }
 
@@ -38,7 +40,58 @@ int CAuditionList::FindIndex(int32_t auditionId) const {
 }
 
 void CAuditionList::UpdateEntry(const AuditionEntry& entry) {
+    WaitUntilFree(entry.Definition.AUDITION_ID);
     int nIndex = FindIndex(entry.Definition.AUDITION_ID);
     if (nIndex >= 0)
-        SetAt(nIndex, entry);
+        m_entries[static_cast<size_t>(nIndex)] = entry;
+}
+
+void CAuditionList::UpdateRunState(const AuditionEntry& entry) {
+    WaitUntilFree(entry.Definition.AUDITION_ID);
+    int nIndex = FindIndex(entry.Definition.AUDITION_ID);
+    if (nIndex >= 0)
+        CopyRunState(entry, m_entries[static_cast<size_t>(nIndex)]);
+}
+
+void CAuditionList::RemoveEntry(int32_t auditionId) {
+    WaitUntilFree(auditionId);
+    int nIndex = FindIndex(auditionId);
+    if (nIndex >= 0)
+        m_entries.erase(m_entries.begin() + nIndex);
+}
+
+bool CAuditionList::IsClaimedByOther(int32_t auditionId) const {
+    const std::thread::id self = std::this_thread::get_id();
+    return std::any_of(m_claims.begin(), m_claims.end(), [&](const ClaimRecord& claim) {
+        return claim.AuditionId == auditionId && claim.Owner != self;
+    });
+}
+
+void CAuditionList::WaitUntilFree(int32_t auditionId) {
+    m_claimReleased.wait(m_lock, [&] { return !IsClaimedByOther(auditionId); });
+}
+
+bool CAuditionList::WaitUntilFreeAt(int nIndex) {
+    while (IndexValid(nIndex)) {
+        const int32_t auditionId = m_entries[static_cast<size_t>(nIndex)].Definition.AUDITION_ID;
+        if (!IsClaimedByOther(auditionId))
+            return true;
+        m_claimReleased.wait(m_lock); // the entries may have moved meanwhile
+    }
+    return false;
+}
+
+void CAuditionList::Claim(int32_t auditionId) {
+    WaitUntilFree(auditionId);
+    m_claims.push_back({auditionId, std::this_thread::get_id()});
+}
+
+void CAuditionList::Release(int32_t auditionId) {
+    const std::thread::id self = std::this_thread::get_id();
+    auto found = std::find_if(m_claims.begin(), m_claims.end(), [&](const ClaimRecord& claim) {
+        return claim.AuditionId == auditionId && claim.Owner == self;
+    });
+    if (found != m_claims.end())
+        m_claims.erase(found);
+    m_claimReleased.notify_all();
 }

@@ -1,6 +1,8 @@
 // The shared list of agent computers, in the order of first use. Names are
 // compared case-sensitively and are unique because every insertion goes
-// through FindOrAdd. The list only grows while the console runs.
+// through FindOrAdd. The list only grows while the console runs. The by-name
+// operations lock for themselves; a pass over the indexes holds a
+// CComputerListLock, and never reads a file or writes an event line meanwhile.
 #pragma once
 
 #include "AgentComputer.h"
@@ -11,10 +13,6 @@
 
 class CComputerList {
 public:
-    // Recursive, so that a pass holding the lock may call the by-name operations.
-    void Lock() { m_lock.lock(); }
-    void Unlock() { m_lock.unlock(); }
-
     int GetSize() const { return static_cast<int>(m_computers.size()); }
     AgentComputer GetAt(int nIndex) const;
     void SetAt(int nIndex, const AgentComputer& computer);
@@ -30,9 +28,26 @@ public:
     void SetRestartPending(const std::string& name, bool flag);
 
 private:
+    friend class CComputerListLock;
+
+    // Recursive, so that a pass holding the lock may call the by-name operations.
+    void Lock() { m_lock.lock(); }
+    void Unlock() { m_lock.unlock(); }
     bool IndexValid(int nIndex) const;
     template <typename Change> void Modify(const std::string& name, Change change);
 
     std::recursive_mutex m_lock;
     std::vector<AgentComputer> m_computers;
+};
+
+// Holds the list's lock for a scope.
+class CComputerListLock {
+public:
+    explicit CComputerListLock(CComputerList& list) : m_list(list) { m_list.Lock(); }
+    ~CComputerListLock() { m_list.Unlock(); }
+    CComputerListLock(const CComputerListLock&) = delete;
+    CComputerListLock& operator=(const CComputerListLock&) = delete;
+
+private:
+    CComputerList& m_list;
 };

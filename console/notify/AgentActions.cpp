@@ -173,7 +173,7 @@ void CAgentActions::StartRestartActions(int32_t nProblemID, const AuditionEntry&
 bool CAgentActions::FindExchangeDirectory(const std::string& computer, std::string& directory) {
     if (!IsSafeComputerName(computer))
         return false;
-    m_computers.Lock();
+    CComputerListLock lock(m_computers);
     for (int index = 0; index < m_computers.GetSize(); ++index) {
         const AgentComputer record = m_computers.GetAt(index);
         if (record.Name == computer) {
@@ -181,7 +181,6 @@ bool CAgentActions::FindExchangeDirectory(const std::string& computer, std::stri
             break;
         }
     }
-    m_computers.Unlock();
     return !directory.empty();
 }
 

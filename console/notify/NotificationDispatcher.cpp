@@ -1,6 +1,6 @@
 #include "NotificationDispatcher.h"
 
-#include "AuditThread.h"
+#include "DailyWindow.h"
 #include "LUTool.h"
 
 int32_t SendThroughChannel(INotificationChannels& channels, NotificationChannel channel,
@@ -29,10 +29,7 @@ CNotificationDispatcher::CNotificationDispatcher(INotificationChannels& channels
     : m_channels(channels), m_caches(caches), m_options(std::move(options)) {}
 
 bool CNotificationDispatcher::IsInDailyWindow(int32_t nBegin, int32_t nEnd) const {
-    const std::time_t now = m_options.Now();
-    std::tm local{};
-    const int hour = ::localtime_r(&now, &local) ? local.tm_hour : 0;
-    return IsInActiveWindow(nBegin, nEnd, hour);
+    return IsInActiveWindowAt(nBegin, nEnd, m_options.Now());
 }
 
 void CNotificationDispatcher::DispatchNotification(NotificationJob& job) {

@@ -2,7 +2,7 @@
 // six channels. Jobs live in memory only.
 #pragma once
 
-#include "AuditionEntry.h"
+#include "AuditionSnapshot.h"
 #include "DBRecords.h"
 
 #include <array>
@@ -33,7 +33,7 @@ struct NotificationJob {
     int32_t JobNumber = 0; // given by the queue; identifies the job in it
     int32_t Stage = 0;     // NotifyStage
     int32_t ProblemID = 0;
-    AuditionEntry Audition; // copy at queue time, with the error signal
+    AuditionSnapshot Audition; // at queue time, with the error signal
     int32_t ProfileID = 0;
     std::string ProfileName;
     std::string ProfileDescription;

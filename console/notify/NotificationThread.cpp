@@ -3,29 +3,8 @@
 CNotificationThread::CNotificationThread(CNotificationList& queue,
                                          CNotificationDispatcher& dispatcher, CEvent& stopEvent,
                                          std::chrono::milliseconds period)
-    : m_queue(queue), m_dispatcher(dispatcher), m_stopEvent(stopEvent), m_period(period) {}
-
-CNotificationThread::~CNotificationThread() {
-    Join();
-}
-
-void CNotificationThread::Start() {
-    if (m_thread.joinable())
-        return;
-    m_bThreadRunning = true;
-    m_thread = std::thread(&CNotificationThread::Run, this);
-}
-
-void CNotificationThread::Join() {
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-void CNotificationThread::Run() {
-    while (!m_stopEvent.Wait(m_period))
-        RunPass();
-    m_bThreadRunning = false;
-}
+    : m_queue(queue), m_dispatcher(dispatcher),
+      m_worker("tarn-notify", stopEvent, period, [this] { RunPass(); }) {}
 
 void CNotificationThread::RunPass() {
     NotificationJob job;

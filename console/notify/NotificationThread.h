@@ -1,15 +1,14 @@
-// The notification thread: every period it works through the queue in order,
-// dispatching a copy of each job outside the queue lock, and then removes the
-// job when it is complete or stores the updated copy back.
+// The notification thread ("tarn-notify"): every period it works through the
+// queue in order, dispatching a copy of each job outside the queue lock, and
+// then removes the job when it is complete or stores the updated copy back.
 #pragma once
 
 #include "Event.h"
 #include "NotificationDispatcher.h"
 #include "NotificationList.h"
+#include "WorkerThread.h"
 
-#include <atomic>
 #include <chrono>
-#include <thread>
 
 class CNotificationThread {
 public:
@@ -17,24 +16,20 @@ public:
     CNotificationThread(CNotificationList& queue, CNotificationDispatcher& dispatcher,
                         CEvent& stopEvent,
                         std::chrono::milliseconds period = std::chrono::milliseconds(2000));
-    ~CNotificationThread();
     CNotificationThread(const CNotificationThread&) = delete;
     CNotificationThread& operator=(const CNotificationThread&) = delete;
 
-    void Start();
+    void Start() { m_worker.Start(); }
     // True from Start until the thread has ended.
-    bool IsThreadRunning() const { return m_bThreadRunning; }
-    void Join();
+    bool IsThreadRunning() const { return m_worker.IsThreadRunning(); }
+    void Join() { m_worker.Join(); }
+    // Sets the stop event and waits until the thread has ended.
+    void Stop() { m_worker.Stop(); }
     // One pass over the queue without waiting.
     void RunPass();
 
 private:
-    void Run();
-
     CNotificationList& m_queue;
     CNotificationDispatcher& m_dispatcher;
-    CEvent& m_stopEvent;
-    const std::chrono::milliseconds m_period;
-    std::thread m_thread;
-    std::atomic<bool> m_bThreadRunning{false};
+    CWorkerThread m_worker; // last: its thread uses the members above
 };

@@ -2,7 +2,7 @@
 // keeps while it waits for the agent's result file.
 #pragma once
 
-#include "AuditionEntry.h"
+#include "AuditionSnapshot.h"
 
 #include <cstdint>
 #include <ctime>
@@ -22,7 +22,7 @@ struct PendingAction {
     std::string ResultFile;
     int32_t Type = 0; // ActionType
     AgentAction Action;
-    AuditionEntry Audition;
-    std::string Computer; // the agent computer addressed, spelt as the console knows it
+    AuditionSnapshot Audition; // at sending time, with the error signal
+    std::string Computer;      // the agent computer addressed, spelt as the console knows it
     std::string DisplayText;
 };

@@ -199,7 +199,7 @@ void CProblemHandler::HandleNewProblem(int32_t nProblemID, AuditionEntry& entry)
     if (StopsAfterError(entry)) {
         m_services.StopAudition(entry);
         CAuditionListLock lock(m_services.Auditions);
-        m_services.Auditions.UpdateEntry(entry);
+        m_services.Auditions.UpdateRunState(entry);
     }
 }
 

@@ -7,6 +7,8 @@
 #include "../core/TraceCapture.h"
 #include "StringTable.h"
 
+#include <stdexcept>
+
 namespace {
 
 const std::string kNow = "20240115120000";
@@ -297,10 +299,11 @@ TEST_F(AuditThreadTest, OnlyPluginStatus201SignalsAnError) {
         SCOPED_TRACE(status);
         FakePluginInstance instance;
         instance.status = status;
-        m_list.Lock();
-        while (m_list.GetSize() > 0)
-            m_list.RemoveAt(0);
-        m_list.Unlock();
+        {
+            CAuditionListLock lock(m_list);
+            while (m_list.GetSize() > 0)
+                m_list.RemoveAt(0);
+        }
         AddStarted(Plugin(1, ""), &instance);
         AuditionEntry entry = Entry(1);
         const bool error = m_thread.CheckEntry(entry);
@@ -471,9 +474,8 @@ TEST_F(AuditThreadTest, RemovedAuditionIsNotWrittenBack) {
     m_thread.RunPass();
     // The list shrank under the pass: the entry after the removed one moved to index 0
     // and is not reached in this pass; nothing is added back.
-    m_list.Lock();
+    CAuditionListLock lock(m_list);
     EXPECT_EQ(m_list.GetSize(), 1);
-    m_list.Unlock();
     EXPECT_EQ(m_host.errors.size(), 1u);
     EXPECT_EQ(m_host.checkedIds, std::vector<int32_t>{1});
 }
@@ -529,6 +531,43 @@ TEST_F(AuditThreadTest, PassesRepeatUntilTheStopEvent) {
     m_thread.Join();
     EXPECT_EQ(passes, 5);
     EXPECT_EQ(instance.checks, 5);
+}
+
+// A check that throws is reported in the trace file; the rest of the pass and
+// the following passes run, and the thread goes on until it is stopped.
+TEST_F(AuditThreadTest, AThrowingCheckIsReportedAndThePassesGoOn) {
+    class ThrowingPinger : public IPinger {
+    public:
+        explicit ThrowingPinger(CEvent& stop) : m_stop(stop) {}
+        int32_t Ping(const std::string& host, uint32_t) override {
+            hosts.push_back(host);
+            if (hosts.size() == 4)
+                m_stop.Set();
+            if (host == "10.0.0.1")
+                throw std::runtime_error("Gateway verschwunden");
+            return PING_ANSWER_REPLY;
+        }
+        std::vector<std::string> hosts;
+
+    private:
+        CEvent& m_stop;
+    };
+    TraceCapture trace;
+    ThrowingPinger pinger(m_stop);
+    AddStarted(Net(1, "", "10.0.0.1"));
+    AddStarted(Net(2, "", "10.0.0.2"));
+    CAuditThread thread(m_host, m_list, m_agents, pinger, m_stop, Options());
+    thread.Start();
+    thread.Join();
+    // The throwing audition keeps its first check (its write-back is dropped)
+    // and pings again in the next pass; the second audition pinged once.
+    EXPECT_EQ(pinger.hosts,
+              (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.1"}));
+    EXPECT_EQ(trace.AssertCount(), 3u);
+    const std::string text = trace.Text();
+    EXPECT_NE(text.find("Bedingung: Gateway verschwunden"), std::string::npos) << text;
+    EXPECT_NE(text.find("Unerwartete Ausnahme in tarn-audit"), std::string::npos) << text;
+    EXPECT_FALSE(Entry(1).Running); // stopped at the end as every entry
 }
 
 } // namespace

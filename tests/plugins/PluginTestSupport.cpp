@@ -157,3 +157,19 @@ std::vector<std::string> FolderEntries(const std::string& strFolder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+void HoldTestChecks(const CPlugin& plugin, bool hold) {
+    using Hold = void (*)(int32_t);
+    auto pfnHold =
+        reinterpret_cast<Hold>(::dlsym(plugin.GetModuleHandle(), "TestPluginHoldChecks"));
+    ASSERT_NE(pfnHold, nullptr);
+    pfnHold(hold ? 1 : 0);
+}
+
+bool WaitForHeldTestCheck(const CPlugin& plugin) {
+    using Wait = int32_t (*)();
+    auto pfnWait =
+        reinterpret_cast<Wait>(::dlsym(plugin.GetModuleHandle(), "TestPluginWaitForHeldCheck"));
+    EXPECT_NE(pfnWait, nullptr);
+    return pfnWait && pfnWait() != 0;
+}

@@ -62,6 +62,10 @@ private:
 void SetTestCheck(const CPlugin& plugin, int32_t nStatus, const std::string& strDescription,
                   const std::string& strInfoId);
 std::string TakeTestCalls(const CPlugin& plugin);
+// While held, the test plug-in's checks wait inside Check.
+void HoldTestChecks(const CPlugin& plugin, bool hold);
+// Waits until a check waits on the hold; false after ten seconds without one.
+bool WaitForHeldTestCheck(const CPlugin& plugin);
 
 // The names of the entries of a folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& strFolder);

@@ -3,9 +3,12 @@
 // TEST_PLUGIN_VERSION and TEST_PLUGIN_FLAGS fill its information;
 // TEST_PLUGIN_NO_DESTROY leaves out DestroyInstance; TEST_PLUGIN_CREATE_FAILS
 // makes CreateInstance refuse. A test steers the check result and reads the
-// log of calls through the two extra exports at the end.
+// log of calls through the extra exports at the end; a check can be held
+// inside Check until the test lets it go.
 #include <tarn/TarnPlugin.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 
@@ -16,6 +19,10 @@ std::string g_calls; // "Name;" per call, in call order
 int32_t g_nStatus = PLUGIN_CHECK_OK;
 std::string g_strDescription;
 std::string g_strInfoId = "0";
+// While set, a check waits inside Check until it is cleared.
+bool g_bHoldChecks = false;
+int g_nHeldChecks = 0;
+std::condition_variable g_holdChanged;
 
 void Record(const std::string& strCall) {
     std::lock_guard guard(g_lock);
@@ -43,9 +50,18 @@ public:
         return m_nAuditionID;
     }
     int32_t Check(PluginCheckResult* pResult) override {
-        std::lock_guard guard(g_lock);
+        std::unique_lock lock(g_lock);
         g_calls += "Check(" + pResult->Description + "|" + pResult->InfoId + "|" +
                    std::to_string(pResult->Value1 + pResult->Value2 + pResult->Value3) + ");";
+        if (g_bHoldChecks) {
+            ++g_nHeldChecks;
+            g_holdChanged.notify_all();
+            g_holdChanged.wait(lock, [] { return !g_bHoldChecks; });
+            --g_nHeldChecks;
+            // Reads the instance after the wait, so that a use after a
+            // release during the check is caught by the sanitizer.
+            g_calls += "CheckEnd(" + m_strComputer + ");";
+        }
         pResult->Description = g_strDescription;
         pResult->InfoId = g_strInfoId;
         return g_nStatus;
@@ -124,4 +140,17 @@ TARN_PLUGIN_EXPORT void TestPluginTakeCalls(std::string* pCalls) {
     std::lock_guard guard(g_lock);
     *pCalls = g_calls;
     g_calls.clear();
+}
+
+// 1: checks from now on wait inside Check until 0 is set.
+TARN_PLUGIN_EXPORT void TestPluginHoldChecks(int32_t nHold) {
+    std::lock_guard guard(g_lock);
+    g_bHoldChecks = nHold != 0;
+    g_holdChanged.notify_all();
+}
+
+// Waits until a check waits on the hold; false after ten seconds without one.
+TARN_PLUGIN_EXPORT int32_t TestPluginWaitForHeldCheck() {
+    std::unique_lock lock(g_lock);
+    return g_holdChanged.wait_for(lock, std::chrono::seconds(10), [] { return g_nHeldChecks > 0; });
 }
