@@ -7,6 +7,11 @@
 #include "VigilApp.h"
 
 #include <QGuiApplication>
+#ifdef TARN_DESKTOP
+#include "DesktopConsole.h"
+
+#include <QApplication>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +28,9 @@ const char* kUsage =
     "\n"
     "Options:\n"
     "  --headless  run without a window: event lines go to standard output and\n"
-    "              the protocol file; SIGINT or SIGTERM ends the console\n"
+    "              the protocol file; SIGINT or SIGTERM ends the console.\n"
+    "              Without it the console opens its window when a display is\n"
+    "              there (DISPLAY or WAYLAND_DISPLAY), and runs headless otherwise\n"
     "  --convert   answer yes when an older configuration database is to be\n"
     "              converted (without it, such a start ends)\n"
     "  --help      show this text\n"
@@ -73,11 +80,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "TARN: unknown option '%s'\n\n%s", options.unknown.c_str(), kUsage);
         return 2;
     }
+    BlockStopSignals();
+#ifdef TARN_DESKTOP
+    if (!options.headless && HasDisplay()) {
+        QApplication application(argc, argv);
+        CQtDocumentPrinter printer;
+        return RunDesktop([&printer](CVigilApp& app) {
+            ConsoleEngineOptions engineOptions;
+            engineOptions.MakeChannels = MakeConsoleChannelFactory(app.GetGatewayLink(), printer);
+            return engineOptions;
+        });
+    }
+#else
     if (!options.headless)
         std::fputs("TARN: the desktop interface is not part of this build; running headless.\n",
                    stderr);
+#endif
 
-    BlockStopSignals();
     // Printing draws through Qt; without a display it uses the offscreen platform.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication application(argc, argv);

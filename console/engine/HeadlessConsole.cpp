@@ -24,6 +24,8 @@ sigset_t StopSignals() {
     return signals;
 }
 
+} // namespace
+
 // TARN_PASS_PERIOD_MS shortens the wait between two audition passes (for
 // demonstrations and tests); anything but a positive number keeps 15 seconds.
 void ApplyPeriodFromEnvironment(ConsoleEngineOptions& options) {
@@ -33,8 +35,6 @@ void ApplyPeriodFromEnvironment(ConsoleEngineOptions& options) {
             options.AuditPeriod = std::chrono::milliseconds(milliseconds);
     }
 }
-
-} // namespace
 
 void BlockStopSignals() {
     sigset_t signals = StopSignals();

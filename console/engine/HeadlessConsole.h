@@ -7,6 +7,9 @@
 // The signals must be blocked (BlockStopSignals) before any thread starts, so
 // that only the waiting main thread receives them.
 void BlockStopSignals();
+// TARN_PASS_PERIOD_MS shortens the wait between two audition passes (for
+// demonstrations and tests); anything but a positive number keeps the options.
+void ApplyPeriodFromEnvironment(ConsoleEngineOptions& options);
 // Prints the titles, reports start and stop as event lines, waits for a stop
 // signal and shuts down. The options carry the program's channels;
 // TARN_PASS_PERIOD_MS may shorten their audition period. Returns the exit status.

@@ -39,7 +39,8 @@ TEST_F(Catalogue, LoadingReplacesTextsKeepingLineBreaksAndDirectives) {
 
 TEST_F(Catalogue, HelpPagesLieBesideTheCatalogue) {
     for (const char* page : {"TARN_C_HLP_07.html", "TARN_C_HLP_09.html"})
-        EXPECT_TRUE(std::filesystem::is_regular_file(std::string(TARN_BIN_DIR) + "/" + page)) << page;
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::string(TARN_BIN_DIR) + "/" + page))
+            << page;
 }
 
 } // namespace

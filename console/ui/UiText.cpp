@@ -1,0 +1,27 @@
+#include "UiText.h"
+
+#include "StringTable.h"
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString UiText(unsigned id) {
+    return ToQString(LoadTarnString(id));
+}
+
+QString CommandPrompt(unsigned id) {
+    return UiText(id).section(QLatin1Char('\n'), 0, 0);
+}
+
+QString CommandTip(unsigned id) {
+    return UiText(id).section(QLatin1Char('\n'), 1);
+}
+
+QString UiTextWith(unsigned id, const QString& argument) {
+    QString text = UiText(id);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    if (at >= 0)
+        text.replace(at, 2, argument);
+    return text;
+}

@@ -1,0 +1,15 @@
+// Texts of the desktop console: every visible text comes from the string
+// table by id (the running language's catalogue when one was loaded).
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+QString UiText(unsigned id);
+// A command's status-bar prompt (the text before "\n") and its tool tip (after it).
+QString CommandPrompt(unsigned id);
+QString CommandTip(unsigned id);
+// The text of id with its first "%s" replaced by argument.
+QString UiTextWith(unsigned id, const QString& argument);
+QString ToQString(const std::string& text);
