@@ -17,6 +17,8 @@ public:
     // A yes/no question; true for yes.
     virtual bool AskYesNo(unsigned nMessageID, const std::string& strText) = 0;
     // A message a plug-in asks the host to show: the application title as the
-    // caption and an OK button. May be called from any thread.
+    // caption and an OK button. May be called from any thread; called from a
+    // worker thread it must not wait for the user interface thread (post the
+    // box and return), since that thread may be waiting for the worker's check.
     virtual void ShowPluginMessage(const std::string& strText) = 0;
 };
