@@ -9,6 +9,8 @@
 
 #include <tarn/TarnPlugin.h>
 
+#include <charconv>
+
 namespace {
 
 constexpr unsigned IDS_PROBLEM_OPENED = 1138;
@@ -31,11 +33,17 @@ bool HasExpired(const DBHProblem& problem, int32_t nMaxDurationMinutes, std::tim
 
 } // namespace
 
+// A notification event carries its stage as the number in INFO_ID.
 bool HasUnresolvedNotification(const DBHEventList& events) {
-    for (const DBHEvent& event : events)
+    for (const DBHEvent& event : events) {
+        int32_t stage = 0;
+        const char* begin = event.INFO_ID.data();
+        const char* end = begin + event.INFO_ID.size();
+        const auto [rest, error] = std::from_chars(begin, end, stage);
         if (event.SOURCE == EVENT_SOURCE_CONSOLE && event.CATEGORY == EVENT_CATEGORY_NOTIFICATION &&
-            event.INFO_ID == "2")
+            error == std::errc() && rest == end && stage == NOTIFY_STAGE_UNRESOLVED)
             return true;
+    }
     return false;
 }
 

@@ -366,4 +366,29 @@ INSTANTIATE_TEST_SUITE_P(Types, MatchTest,
                                            MatchCase{AuditionType::Plugin, "computer", true},
                                            MatchCase{AuditionType::Plugin, "info", false}));
 
+TEST(UnresolvedNotificationTest, TheStageIsReadAsANumberOfAConsoleNotificationEvent) {
+    struct Case {
+        int32_t source, category;
+        const char* infoId;
+        bool unresolved;
+    } cases[] = {
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_NOTIFICATION, "2", true},
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_NOTIFICATION, "02", true},
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_NOTIFICATION, "1", false},
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_NOTIFICATION, "3", false},
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_NOTIFICATION, "2x", false},
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_NOTIFICATION, "", false},
+        {EVENT_SOURCE_CONSOLE, EVENT_CATEGORY_ACTION, "2", false},
+        {EVENT_SOURCE_CONSOLE + 1, EVENT_CATEGORY_NOTIFICATION, "2", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.infoId);
+        DBHEvent event;
+        event.SOURCE = c.source;
+        event.CATEGORY = c.category;
+        event.INFO_ID = c.infoId;
+        EXPECT_EQ(HasUnresolvedNotification({event}), c.unresolved);
+    }
+}
+
 } // namespace
