@@ -2,7 +2,10 @@
 // Service auditions on 100 agent computers whose logs hold 10,000 lines each
 // (nearly all already taken over), plus 100 network auditions answered by a
 // stand-in gateway listening on the gateway's socket. Variants time the parts:
-// the agent auditions alone and the network auditions alone.
+// the agent auditions alone and the network auditions alone. The steady passes
+// time what the running console does: the same auditions pass after pass, one
+// new line in every log before each pass, with logs of 10,000 and of 100,000
+// lines (their cost should not depend on the size of the logs).
 #include "AuditThread.h"
 #include "GatewayLink.h"
 #include "GatewayPinger.h"
@@ -28,6 +31,7 @@ constexpr int kComputers = 100;
 constexpr int kAppsPerComputer = 5;
 constexpr int kServicesPerComputer = 5;
 constexpr int kLogLines = 10000;
+constexpr int kLongLogLines = 100000;
 constexpr int kOpenLinesPerLog = 10; // lines of other modules, never taken over
 constexpr int kNetAuditions = 100;
 
@@ -95,7 +99,7 @@ std::string ServiceName(int i) {
 
 class World {
 public:
-    World() {
+    explicit World(int logLines) : m_logLines(logLines) {
         char pattern[] = "/tmp/tarn-bench-XXXXXX";
         if (!::mkdtemp(pattern))
             std::abort();
@@ -110,6 +114,15 @@ public:
         fs::remove_all(m_dir);
     }
     const std::string& Dir() const { return m_dir; }
+    int LogLines() const { return m_logLines; }
+    // One more line in every log, of a module no audition watches.
+    void AppendToEveryLog() {
+        for (int c = 0; c < kComputers; ++c) {
+            const std::string name = Computer(c);
+            std::ofstream(m_dir + name + "/" + name + ".log", std::ios::app)
+                << "20240115110000;" << name << ";1;;other.exe;1;1;0;a new line\r\n";
+        }
+    }
 
 private:
     void WriteAgentFiles() {
@@ -132,8 +145,8 @@ private:
         std::ofstream(m_dir + name + "/" + name + ".INI")
             << "[Information]\r\nTARNStartDate=20240115080000\r\nLastTouch=20240115120000\r\n";
         std::ofstream log(m_dir + name + "/" + name + ".log");
-        for (int i = 0; i < kLogLines; ++i) {
-            const bool open = i % (kLogLines / kOpenLinesPerLog) == 0;
+        for (int i = 0; i < m_logLines; ++i) {
+            const bool open = i % (m_logLines / kOpenLinesPerLog) == 0;
             log << (open ? "20240115100000" : "00000000000000") << ";" << name << ";1;"
                 << (i % 2 ? ServiceName(i % 7) : "") << ";"
                 << (open ? "other.exe" : AppModule(i % 7)) << ";1;" << (i % 2 ? 2 : 1)
@@ -141,13 +154,19 @@ private:
         }
     }
 
+    int m_logLines;
     std::string m_dir;
     std::unique_ptr<StandInGateway> m_gateway;
 };
 
-World& TheWorld() {
-    static World world;
-    return world;
+// One world at a time: each has the gateway socket of XDG_RUNTIME_DIR.
+World& TheWorld(int logLines) {
+    static std::unique_ptr<World> world;
+    if (!world || world->LogLines() != logLines) {
+        world.reset();
+        world = std::make_unique<World>(logLines);
+    }
+    return *world;
 }
 
 void FillList(CAuditionList& list, CAuditThread& thread, bool agents, bool network) {
@@ -186,7 +205,7 @@ void FillList(CAuditionList& list, CAuditThread& thread, bool agents, bool netwo
 }
 
 void RunPasses(benchmark::State& state, bool agents, bool network) {
-    World& world = TheWorld();
+    World& world = TheWorld(kLogLines);
     NullHost host;
     CComputerList computers;
     CAgentExchange exchange(computers, host, [&world] { return world.Dir(); });
@@ -208,8 +227,39 @@ void RunPasses(benchmark::State& state, bool agents, bool network) {
     state.counters["auditions"] = auditions;
 }
 
+void RunSteadyPasses(benchmark::State& state, int logLines) {
+    World& world = TheWorld(logLines);
+    NullHost host;
+    CComputerList computers;
+    CAgentExchange exchange(computers, host, [&world] { return world.Dir(); });
+    CGatewayLink link("/nonexistent/TARN_Gateway");
+    CGatewayPinger pinger(link);
+    CEvent stop(true, false);
+    CAuditionList list;
+    CAuditThread thread(host, list, exchange, pinger, stop);
+    FillList(list, thread, true, true);
+    thread.RunPass(); // the first pass reads every log once
+    for (auto _ : state) {
+        state.PauseTiming();
+        world.AppendToEveryLog();
+        state.ResumeTiming();
+        thread.RunPass();
+    }
+    if (host.errors != 0)
+        state.SkipWithError("an audition signalled an error");
+    state.counters["auditions"] = list.GetSize();
+    state.counters["checks/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * list.GetSize(), benchmark::Counter::kIsRate);
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(RunSteadyPasses, logs_of_10000_lines, kLogLines)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(RunSteadyPasses, logs_of_100000_lines, kLongLogLines)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(RunPasses, agent_and_network_auditions, true, true)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -128,13 +128,24 @@ void LMLogFile::Close() {
     m_bIsOpen = false;
     m_nPosition = 0;
     m_nLastUnmarkableLine = 0;
+    m_nResumeLine = 0;
+    m_nReturnedLine = 0;
 }
 
 void LMLogFile::Rewind() {
+    GoTo(0, 1);
+    m_nResumeOffset = 0;
+    m_nResumeLine = 1;
+    m_nResumeUnmarkableLine = 0;
+}
+
+// The next read returns the line that begins at `offset`, numbered `line`.
+void LMLogFile::GoTo(off_t offset, int32_t line) {
     m_nBufferBegin = m_nBufferEnd = 0;
-    m_nBufferFileOffset = 0;
-    m_nNextLineOffset = 0;
-    m_nPosition = 1;
+    m_nBufferFileOffset = offset;
+    m_nNextLineOffset = offset;
+    m_nPosition = line;
+    m_bLineEnded = true;
 }
 
 bool LMLogFile::Refill() {
@@ -171,6 +182,7 @@ LMLogFile::LineStatus LMLogFile::NextLine(std::string_view& line, off_t& lineOff
         const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', available));
         size_t length = newline ? static_cast<size_t>(newline - begin) : available;
         m_nBufferBegin += newline ? length + 1 : length;
+        m_bLineEnded = newline != nullptr;
         m_nNextLineOffset = m_nBufferFileOffset + static_cast<off_t>(m_nBufferBegin);
         if (newline && !spilled) {
             line = std::string_view(begin, length);
@@ -202,6 +214,8 @@ bool LMLogFile::SeekToEntry(int32_t nEntryPosition) {
     if (!bFileOpen || nEntryPosition <= 0)
         return false;
     Rewind();
+    if (nEntryPosition != 1)
+        m_nResumeLine = 0; // the lines passed over here were not examined
     std::string_view line;
     off_t offset;
     while (m_nPosition < nEntryPosition) {
@@ -235,6 +249,7 @@ bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
     std::string_view line;
     off_t offset;
     for (;;) {
+        AdvanceResumePoint();
         LineStatus status = NextLine(line, offset);
         if (status != LineStatus::Line)
             return false; // end of file, a file error or a malformed line end the scan
@@ -251,9 +266,42 @@ bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
         if (!ParseAgentLogLine(text, number, entry))
             return false;
         if (entry.Source != 0 && entry.Type != 0 && !entry.Date.starts_with('0') &&
-            EqualsNoCase(entry.Computer, computer))
+            EqualsNoCase(entry.Computer, computer)) {
+            m_nReturnedOffset = offset;
+            m_nReturnedLine = number;
             return true;
+        }
     }
+}
+
+// Called before each line a scan reads: the line read before it has been
+// examined completely (a line ReadNextEntry returned, by its caller).
+void LMLogFile::AdvanceResumePoint() {
+    if (m_nResumeLine == 0 || !m_bLineEnded)
+        return;
+    m_nResumeOffset = m_nNextLineOffset;
+    m_nResumeLine = m_nPosition;
+    m_nResumeUnmarkableLine = m_nLastUnmarkableLine;
+}
+
+CLogResumePoint LMLogFile::GetResumePoint() const {
+    if (!m_bIsOpen || m_nResumeLine == 0)
+        return {};
+    return CLogResumePoint::Capture(m_nFile, m_nResumeOffset, m_nResumeLine,
+                                    m_nResumeUnmarkableLine);
+}
+
+bool LMLogFile::ResumeAt(const CLogResumePoint& point) {
+    const bool bFileOpen = m_bIsOpen;
+    TARN_ASSERT(bFileOpen, "Datei nicht geöffnet");
+    if (!bFileOpen || !point.StillHolds(m_nFile))
+        return false;
+    GoTo(point.Offset(), point.Line());
+    m_nLastUnmarkableLine = point.LastUnmarkableLine();
+    m_nResumeOffset = point.Offset();
+    m_nResumeLine = point.Line();
+    m_nResumeUnmarkableLine = point.LastUnmarkableLine();
+    return true;
 }
 
 bool LMLogFile::StillNamesOpenFile() const {
@@ -265,7 +313,7 @@ bool LMLogFile::StillNamesOpenFile() const {
 bool LMLogFile::MarkProcessed(int32_t nEntryPosition) {
     const bool bFileOpen = m_bIsOpen;
     TARN_ASSERT(bFileOpen, "Datei nicht geöffnet");
-    if (!bFileOpen || !SeekToEntry(nEntryPosition))
+    if (!bFileOpen || !SeekForMarking(nEntryPosition))
         return false;
     std::string_view line;
     off_t offset;
@@ -280,9 +328,23 @@ bool LMLogFile::MarkProcessed(int32_t nEntryPosition) {
     do {
         written = ::pwrite(m_nFile, kProcessedDate.data(), zeros, offset);
     } while (written < 0 && errno == EINTR);
-    // Step back: the next read returns this line again.
-    m_nBufferFileOffset = m_nNextLineOffset = offset;
-    m_nBufferBegin = m_nBufferEnd = 0;
-    m_nPosition = nEntryPosition;
+    GoTo(offset, nEntryPosition); // the next read returns this line again
     return written == static_cast<ssize_t>(zeros);
+}
+
+// Positions on a line to mark it, keeping the resume point of the scan; the
+// line a scan has just returned is found without reading from the start.
+bool LMLogFile::SeekForMarking(int32_t nEntryPosition) {
+    if (nEntryPosition > 0 && nEntryPosition == m_nReturnedLine) {
+        GoTo(m_nReturnedOffset, nEntryPosition);
+        return true;
+    }
+    const off_t resumeOffset = m_nResumeOffset;
+    const int32_t resumeLine = m_nResumeLine;
+    const int32_t resumeUnmarkableLine = m_nResumeUnmarkableLine;
+    const bool found = SeekToEntry(nEntryPosition);
+    m_nResumeOffset = resumeOffset;
+    m_nResumeLine = resumeLine;
+    m_nResumeUnmarkableLine = resumeUnmarkableLine;
+    return found;
 }

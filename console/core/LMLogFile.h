@@ -10,6 +10,8 @@
 // valid UTF-8 is read as Windows-1252. The file is read in large chunks.
 #pragma once
 
+#include "LogResumePoint.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -89,6 +91,16 @@ public:
     // or the path no longer names the file held open (deleted or replaced).
     bool MarkProcessed(int32_t nEntryPosition);
 
+    // Where a later scan with the same computer and the same matching rules
+    // may go on: just past the lines that the scans since the last rewind
+    // examined and passed over (a line without a line end is never passed
+    // over: an agent may still extend it). Invalid after SeekToEntry to a
+    // line other than the first.
+    CLogResumePoint GetResumePoint() const;
+    // Goes on at the point when it still holds for the open file (see
+    // CLogResumePoint); otherwise false, and the caller scans from line 1.
+    bool ResumeAt(const CLogResumePoint& point);
+
 private:
     enum class LineStatus { Line, TooLong, End, Error };
 
@@ -108,9 +120,21 @@ private:
     off_t m_nBufferFileOffset = 0; // file offset of m_buffer[0]
     off_t m_nNextLineOffset = 0;
     std::string m_strLongLine;
+    bool m_bLineEnded = true; // the line NextLine returned last ended with LF
+
+    // The resume point of the running scan; m_nResumeLine 0 when there is none.
+    off_t m_nResumeOffset = 0;
+    int32_t m_nResumeLine = 0;
+    int32_t m_nResumeUnmarkableLine = 0;
+    // The line that ReadNextEntry returned last, for marking it without a rescan.
+    off_t m_nReturnedOffset = 0;
+    int32_t m_nReturnedLine = 0;
 
     bool TryOpen(const std::string& path);
     void Rewind();
+    void GoTo(off_t offset, int32_t line);
+    void AdvanceResumePoint();
+    bool SeekForMarking(int32_t nEntryPosition);
     LineStatus NextLine(std::string_view& line, off_t& lineOffset);
     bool Refill();
     bool StillNamesOpenFile() const;

@@ -37,6 +37,21 @@ bool PassesEventLogFilter(const DBAuditionNTEvtLog& settings, const AgentLogEntr
     return !sourceListed && !idListed;
 }
 
+std::string AgentLogScanKey(const std::string& logPath, const DBAudition& audition) {
+    const DBAuditionNTEvtLog& events = audition.NTEvtLog;
+    std::string key = logPath;
+    for (const std::string* text :
+         {&audition.AgentComputer, &audition.App.APP_MODULE, &audition.Service.SERVICE_NAME,
+          &events.FILTER_ID, &events.FILTER_SOURCE}) {
+        key += '\0' + std::to_string(text->size()) + ':' + *text;
+    }
+    key += '\0' + std::to_string(audition.AUDITION_TYPE) + ',' +
+           std::to_string(events.FILTER_TYPE) + ',' + std::to_string(events.AUDIT_APPLOG) +
+           std::to_string(events.AUDIT_SYSTEMLOG) + std::to_string(events.AUDIT_ERROR) +
+           std::to_string(events.AUDIT_WARNING);
+    return key;
+}
+
 bool MatchAgentLogEntry(const DBAudition& audition, AgentLogEntry& entry) {
     switch (static_cast<AuditionType>(audition.AUDITION_TYPE)) {
     case AuditionType::App:

@@ -14,6 +14,10 @@
 // "<source name> (<event id>): <description>". Any other type never matches.
 bool MatchAgentLogEntry(const DBAudition& audition, AgentLogEntry& entry);
 
+// Everything that decides which lines of the log at logPath a scan for the
+// audition passes over: equal keys, equal decisions on every line.
+std::string AgentLogScanKey(const std::string& logPath, const DBAudition& audition);
+
 // The NT event log filters: FILTER_TYPE 0 lets every entry pass, 1 only
 // entries listed in every non-empty list, any other value only entries
 // listed in none. Lists are ";"-separated and compared ignoring case.

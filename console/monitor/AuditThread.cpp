@@ -203,11 +203,15 @@ bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
 // Takes the first unprocessed line of the computer that belongs to the
 // audition; the following ones are left for later passes. A line is signalled
 // only once it is marked: an unmarked line would be signalled at every pass.
+// The scan goes on where the audition's previous scan of the same log ended
+// when the log is provably the same file there; else it starts at line 1.
 bool CAuditThread::TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log,
                                         const std::string& logPath) {
     bool taken = false;
     AgentLogEntry line;
-    if (log.SeekToEntry(1)) {
+    std::string key = AgentLogScanKey(logPath, entry.Definition);
+    const bool resumed = key == entry.AgentLogResumeKey && log.ResumeAt(entry.AgentLogResume);
+    if (resumed || log.SeekToEntry(1)) {
         while (log.ReadNextEntry(entry.Definition.AgentComputer, line)) {
             if (MatchAgentLogEntry(entry.Definition, line)) {
                 taken = log.MarkProcessed(line.EventID);
@@ -215,6 +219,8 @@ bool CAuditThread::TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log,
             }
         }
     }
+    entry.AgentLogResume = log.GetResumePoint();
+    entry.AgentLogResumeKey = std::move(key);
     if (taken)
         entry.Signal = SignalFromLogEntry(line);
     ReportUnmarkableLine(entry, log.GetLastUnmarkableLine(), logPath);

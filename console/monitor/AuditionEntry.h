@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DBRecords.h"
+#include "LogResumePoint.h"
 
 #include <cstdint>
 #include <ctime>
@@ -27,6 +28,10 @@ struct AuditionEntry {
     std::string NotifyProfiles;                // compact notify plan
     int32_t PingFailures = 0;
     int32_t ReportedUnmarkableLine = 0; // agent log line last named as impossible to mark
+    // Agent audition: where the next scan of the log goes on, and the log path
+    // and matching settings the point was taken for (AgentLogScanKey).
+    CLogResumePoint AgentLogResume;
+    std::string AgentLogResumeKey;
 };
 
 // Copies the run state (every field but Definition, NotifyProfiles and
