@@ -100,18 +100,16 @@ Glyph StatusGlyph(int image) {
 
 QIcon CTarnIcons::TreeImage(int index) {
     switch (index) {
-    case 1:
-        return MakeIcon({Shape::Folder, kFolder, QStringLiteral("K")});
+    case 1: // the group nodes
     case 2:
-        return MakeIcon({Shape::Folder, kFolder, QStringLiteral("A")});
+    case 8:
+        return MakeIcon({Shape::Folder, kFolder, QString()});
     case 4:
         return MakeIcon({Shape::Page, Qt::white, QString(QChar(0x2261))});
     case 5:
         return MakeIcon({Shape::Circle, kInfo, QString(QChar(0x25C9))});
     case 6:
         return MakeIcon({Shape::Square, kResolved, QStringLiteral("P")});
-    case 8:
-        return MakeIcon({Shape::Folder, kFolder, QStringLiteral("G")});
     case 9:
         return MakeIcon({Shape::Square, kInfo, QStringLiteral("@")});
     case 10:
@@ -174,7 +172,7 @@ QPixmap CTarnIcons::Picture() {
     painter.setBrush(kWarning);
     painter.drawEllipse(QRectF(16, 22, 34, 34));
     QFont font = painter.font();
-    font.setPixelSize(40);
+    font.setPixelSize(34);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(Qt::white);
