@@ -9,8 +9,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 build="$top/build-fuzz"
 # The targets to run and the folders they need (a new fuzz folder joins both).
-targets=(fuzz_agent_log fuzz_ini_file)
-folders="common|console/core|fuzz/core"
+targets=(fuzz_agent_log fuzz_ini_file fuzz_config_document)
+folders="common|console/(core|db|config)|fuzz/(core|config)"
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -1,7 +1,9 @@
 #include "HeadlessConsole.h"
 
+#include "AppPaths.h"
 #include "CHeadlessPluginUI.h"
 #include "ConsoleEngine.h"
+#include "ConsolePidFile.h"
 #include "HeadlessEventView.h"
 #include "StringTable.h"
 #include "TARNTool.h"
@@ -15,13 +17,30 @@ namespace {
 
 constexpr unsigned IDS_CONSOLE_STARTED = 7001;
 constexpr unsigned IDS_CONSOLE_STOPPED = 7002;
+constexpr unsigned IDS_CONFIGURATION_RELOADED = 7314;
 
 sigset_t StopSignals() {
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP); // the configuration changed (tarn-admin --reload)
     return signals;
+}
+
+// What closing the configuration sheets does: the notification caches, the
+// audition list and the general settings follow the database. Stopped
+// auditions are not stored first: the change is already in the database,
+// and storing them would undo an activation made by it.
+void FollowConfigurationChange(CConsoleEngine& engine, CVigilApp& app, CHeadlessEventView& events) {
+    engine.ReloadNotificationCaches();
+    engine.SynchronizeAuditionList();
+    DBConfiguration configuration;
+    if (app.GetDBEngine()->GetConfiguration(configuration)) {
+        app.Settings().SetProtocolFile(configuration.PROTOCOLFILE);
+        app.Settings().SetDataDirectory(configuration.DATA_DIRECTORY);
+    }
+    events.AddEventViewLine(EVENT_VIEW_INFO, "", "", LoadTarnString(IDS_CONFIGURATION_RELOADED));
 }
 
 } // namespace
@@ -57,9 +76,12 @@ int RunHeadless(CVigilApp& app, ConsoleEngineOptions options) {
         if (settings.GetReactivate())
             engine.SynchronizeAuditionList();
 
+        CConsolePidFile pidFile(GetInstallationDirectory());
+        pidFile.Write();
         sigset_t signals = StopSignals();
         int received = 0;
-        sigwait(&signals, &received);
+        while (sigwait(&signals, &received) == 0 && received == SIGHUP)
+            FollowConfigurationChange(engine, app, events);
         engine.ShutdownFrame();
     }
     events.AddEventViewLine(EVENT_VIEW_INFO, "", "", LoadTarnString(IDS_CONSOLE_STOPPED));

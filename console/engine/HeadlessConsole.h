@@ -1,4 +1,5 @@
-// Runs a started console without a display until SIGINT or SIGTERM.
+// Runs a started console without a display until SIGINT or SIGTERM; SIGHUP
+// makes it follow a change of the configuration database.
 #pragma once
 
 #include "ConsoleEngine.h"
@@ -10,7 +11,8 @@ void BlockStopSignals();
 // TARN_PASS_PERIOD_MS shortens the wait between two audition passes (for
 // demonstrations and tests); anything but a positive number keeps the options.
 void ApplyPeriodFromEnvironment(ConsoleEngineOptions& options);
-// Prints the titles, reports start and stop as event lines, waits for a stop
-// signal and shuts down. The options carry the program's channels;
+// Prints the titles, reports start and stop as event lines, keeps the PID
+// file of the installation (CConsolePidFile), waits for a stop signal and
+// shuts down. The options carry the program's channels;
 // TARN_PASS_PERIOD_MS may shorten their audition period. Returns the exit status.
 int RunHeadless(CVigilApp& app, ConsoleEngineOptions options);

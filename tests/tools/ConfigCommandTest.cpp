@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
@@ -228,6 +229,88 @@ TEST_F(ConfigCommand, RefusedNotificationAndServiceChangesWriteNothing) {
 TEST_F(ConfigCommand, ProblemsOfAnEmptyHistory) {
     EXPECT_EQ(Json("problems --open --since 2026 --audition 1").size(), 0u);
     EXPECT_EQ(Admin("problems").out, "ID  STATUS  BEGIN  END  AUDITION  COMPUTER  DESCRIPTION\n");
+}
+
+} // namespace
+
+namespace {
+
+// A configuration with every kind of record and both relations.
+void BuildConfiguration(const std::function<AdminRun(const std::string&)>& admin) {
+    for (const char* args :
+         {"notification add NAME=ops SMTP_ACTIVE=1 SMTP.RECIPIENTS=ops@example.org",
+          "notification add NAME=gone", "notification remove 2",
+          "notification add NAME=pager SMS_ACTIVE=1", "profile add NAME=night",
+          "profile notifications 1 3,1", "services set SMTP_MAILSERVER=mail.example.org",
+          "audition add Net IP_ADDRESS=127.0.0.1 PROFILES=1",
+          "audition add Logfile LOGFILE=/var/log/x CHECK_INTERVAL=9", "audition activate 2"})
+        ASSERT_EQ(admin(args).status, 0) << args;
+}
+
+TEST_F(ConfigCommand, ExportImportExportGivesTheSameBytes) {
+    BuildConfiguration([this](const std::string& args) { return Admin(args); });
+    const std::string first = m_dir.Path("first.json");
+    ASSERT_EQ(Admin("export " + first).status, 0);
+    const std::string source = m_home;
+    m_home.clear();
+    ASSERT_EQ(Admin("init " + m_dir.Path("other")).status, 0);
+    m_home = m_dir.Path("other");
+    const AdminRun imported = Admin("import " + first + " --replace");
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const std::string second = m_dir.Path("second.json");
+    ASSERT_EQ(Admin("export " + second).status, 0);
+    EXPECT_EQ(TempDir::Read(second), TempDir::Read(first));
+    const nlohmann::json document = nlohmann::json::parse(TempDir::Read(first));
+    EXPECT_EQ(document["profiles"][0]["NOTIFICATIONS"], nlohmann::json::parse("[2,1]"));
+    EXPECT_EQ(document["auditions"][0]["PROFILES"], nlohmann::json::parse("[1]"));
+    EXPECT_EQ(Json("profile show 1")["NOTIFICATIONS"], nlohmann::json::parse("[2,1]"));
+
+    ASSERT_EQ(Admin("import " + first + " --merge").status, 0);
+    EXPECT_EQ(Json("audition list").size(), 4u);
+    m_home = source;
+}
+
+TEST_F(ConfigCommand, RefusedDocumentsChangeNothing) {
+    BuildConfiguration([this](const std::string& args) { return Admin(args); });
+    const std::string good = Admin("export -").out;
+    const std::string path = m_dir.Path("doc.json");
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const struct {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {replaced("\"CHECK_INTERVAL\": 9", "\"CHECK_INTERVAL\": 1441"),
+         "auditions[1].CHECK_INTERVAL: Geben Sie eine ganze Zahl zwischen 1 und 1440 ein."},
+        {replaced("\"TIMEOUT\": 5", "\"TIMEOUT\": \"5\""),
+         "auditions[0].TIMEOUT: Geben Sie eine ganze Zahl ein."},
+        {replaced("\"TIMEOUT\": 5", "\"TIMOUT\": 5"),
+         "auditions[0].TIMOUT: Unbekanntes Feld: TIMOUT"},
+        {replaced("\"AUDITION_TYPE\": \"Net\"", "\"AUDITION_TYPE\": \"Web\""),
+         "auditions[0].AUDITION_TYPE: Unbekannte Art der Überwachung: Web"},
+        {replaced("\"PROFILES\": [\n        1", "\"PROFILES\": [\n        7"),
+         "auditions[0].PROFILES[0]: Die Nummer 7 kommt nicht vor."},
+        {replaced("\"NAME\": \"night\"", "\"NAME\": \"\""),
+         "profiles[0].NAME: Sie müssen dem Benachrichtigungsprofil erst einen Namen geben"},
+        {good.substr(0, good.size() / 2), "document: Das Dokument ist kein gültiges JSON"},
+        {"[1, 2]", "document: Hier wird ein Objekt erwartet."},
+        {"{}", "settings: Dieser Eintrag fehlt."},
+    };
+    for (const auto& c : cases) {
+        TempDir::Write(path, c.text);
+        for (const char* mode : {" --replace", " --merge"}) {
+            const AdminRun run = Admin("import " + path + mode);
+            EXPECT_EQ(run.status, 1) << c.message;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        }
+    }
+    EXPECT_EQ(Admin("export -").out, good);
+    EXPECT_EQ(Admin("import").status, 2);
+    EXPECT_EQ(Admin("import a b").status, 2);
+    EXPECT_EQ(Admin("import " + path + " --replace --merge").status, 2);
 }
 
 } // namespace

@@ -40,6 +40,12 @@ const AdminCommand kAdminCommands[] = {
      RunProblems},
     {"events", "events PROBLEM_ID  The events of a problem.", RunEvents},
     {"problem", "problem remove ID  Remove a problem with its events.", RunProblem},
+    {"export", "export FILE|-  Write the whole configuration as one JSON document.", RunExport},
+    {"import",
+     "import FILE|- [--replace | --merge]  Check a configuration document and write it in\n"
+     "                 one transaction: --replace drops the auditions, notifications and\n"
+     "                 profiles first, --merge (the default) adds to them.",
+     RunImport},
     {"demo", "demo DIR  Create a new installation with demo auditions (see scripts/demo_agent.py).", RunDemo},
 };
 

@@ -60,3 +60,7 @@ int RunSettings(const AdminArgs& args);
 int RunProblems(const AdminArgs& args);
 int RunEvents(const AdminArgs& args);
 int RunProblem(const AdminArgs& args);
+
+// ConfigFileCommand.cpp
+int RunExport(const AdminArgs& args);
+int RunImport(const AdminArgs& args);

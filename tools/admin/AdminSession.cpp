@@ -3,19 +3,35 @@
 #include "AppPaths.h"
 #include "CDBSchema.h"
 #include "ConfigMessages.h"
+#include "ConsolePidFile.h"
 #include "MessageText.h"
 #include "StringTable.h"
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <cstdlib>
 #include <sys/stat.h>
+
+int WithReload(const AdminArgs& args, AdminCommandFunction run) {
+    const int status = run(args);
+    if (status != 0 || std::find(args.begin(), args.end(), "--reload") == args.end())
+        return status;
+    const pid_t console = CConsolePidFile(GetInstallationDirectory()).FindConsole();
+    if (console == 0)
+        std::cerr << "tarn-admin: no console runs on " << GetInstallationDirectory() << "\n";
+    else if (::kill(console, SIGHUP) != 0)
+        std::cerr << "tarn-admin: cannot signal the console (process " << console << ")\n";
+    return status;
+}
 
 bool ParseSessionOptions(const AdminArgs& args, AdminSession& session) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--json") {
             session.json = true;
+        } else if (arg == "--reload") {
+            continue;
         } else if (arg == "--home" || arg.rfind("--home=", 0) == 0) {
             std::string home = arg.size() > 6 ? arg.substr(7) : "";
             if (arg == "--home") {
@@ -104,13 +120,6 @@ int ReportUnknownField(const std::string& word) {
 int ReportValueError(const std::string& column, const std::string& message) {
     std::cerr << "tarn-admin: " << column << ": " << message << "\n";
     return 1;
-}
-
-nlohmann::ordered_json FieldValueToJson(const FieldSpec& spec, const FieldValue& value) {
-    if (const auto* number = std::get_if<int64_t>(&value))
-        return spec.kind == FieldKind::Flag ? nlohmann::ordered_json(*number != 0)
-                                            : nlohmann::ordered_json(*number);
-    return std::get<std::string>(value);
 }
 
 bool MatchesVerb(const std::vector<std::string>& words, std::initializer_list<VerbArity> verbs) {

@@ -1,12 +1,12 @@
 // What the configuration commands share: the options every one of them
-// takes (--home DIR, --json), opening the installation's
+// takes (--home DIR, --json, --reload), opening the installation's
 // databases, FIELD=VALUE assignments through the configuration rules and
 // printing records as aligned text or JSON.
 #pragma once
 
 #include "AdminCommands.h"
 #include "CDBEngineTARN.h"
-#include "ConfigField.h"
+#include "ConfigJson.h"
 
 #include <iostream>
 #include <memory>
@@ -17,7 +17,11 @@ struct AdminSession {
     bool json = false;
 };
 
-// Takes the options out of the arguments; --home sets TARN_HOME for the
+// Runs a command that changes the configuration; after a success with
+// --reload among the arguments, signals the headless console that runs on
+// the installation (found through its PID file) to follow the change.
+int WithReload(const AdminArgs& args, AdminCommandFunction run);
+// Takes the options out of the arguments (--reload is WithReload's); --home sets TARN_HOME for the
 // whole run. False (after a message) for an option without its value.
 bool ParseSessionOptions(const AdminArgs& args, AdminSession& session);
 // Opens the installation's databases at this console's version; nullptr
@@ -52,11 +56,5 @@ void PrintJsonOrTable(bool json, const nlohmann::ordered_json& array,
 template <class Record>
 int ApplyAssignments(const ConfigFieldTable<Record>& table, const std::vector<std::string>& words,
                      size_t first, Record& record);
-
-// The record's fields as a JSON object in table order, and as text lines.
-template <class Record>
-nlohmann::ordered_json FieldsToJson(const ConfigFieldTable<Record>& table, const Record& record);
-template <class Record>
-void PrintFields(const ConfigFieldTable<Record>& table, const Record& record);
 
 #include "AdminSession.inl"

@@ -3,7 +3,6 @@
 
 int ReportUnknownField(const std::string& word);
 int ReportValueError(const std::string& column, const std::string& message);
-nlohmann::ordered_json FieldValueToJson(const FieldSpec& spec, const FieldValue& value);
 
 template <class Record>
 int ApplyAssignments(const ConfigFieldTable<Record>& table, const std::vector<std::string>& words,
@@ -23,20 +22,4 @@ int ApplyAssignments(const ConfigFieldTable<Record>& table, const std::vector<st
         field->put(record, value);
     }
     return 0;
-}
-
-template <class Record>
-nlohmann::ordered_json FieldsToJson(const ConfigFieldTable<Record>& table, const Record& record) {
-    nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (const ConfigField<Record>& field : table)
-        object[field.spec.column] = FieldValueToJson(field.spec, field.get(record));
-    return object;
-}
-
-template <class Record>
-void PrintFields(const ConfigFieldTable<Record>& table, const Record& record) {
-    std::vector<std::vector<std::string>> rows;
-    for (const ConfigField<Record>& field : table)
-        rows.push_back({field.spec.column, FieldValueText(field.get(record))});
-    PrintTable(rows);
 }

@@ -201,7 +201,7 @@ int Remove(CDBEngineTARN& database, const std::string& word) {
 
 } // namespace
 
-int RunAudition(const AdminArgs& args) {
+static int ChangeAudition(const AdminArgs& args) {
     AdminSession session;
     if (!ParseSessionOptions(args, session))
         return Usage();
@@ -227,4 +227,8 @@ int RunAudition(const AdminArgs& args) {
     if (verb == "remove")
         return Remove(*database, words[1]);
     return SetActive(*database, words, verb == "activate");
+}
+
+int RunAudition(const AdminArgs& args) {
+    return WithReload(args, ChangeAudition);
 }

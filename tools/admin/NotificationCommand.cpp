@@ -55,7 +55,7 @@ int Store(CDBEngineTARN& database, DBNotification& notification) {
 
 } // namespace
 
-int RunNotification(const AdminArgs& args) {
+static int ChangeNotification(const AdminArgs& args) {
     AdminSession session;
     if (!ParseSessionOptions(args, session) || !MatchesVerb(session.words, {{"list", 0, 0},
                                                                             {"show", 1, 1},
@@ -92,4 +92,8 @@ int RunNotification(const AdminArgs& args) {
     if (const int status = ApplyAssignments(CNotificationRules::Fields(), words, 2, notification))
         return status;
     return Store(*database, notification);
+}
+
+int RunNotification(const AdminArgs& args) {
+    return WithReload(args, ChangeNotification);
 }

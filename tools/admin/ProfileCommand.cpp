@@ -81,7 +81,7 @@ int SetNotifications(CDBEngineTARN& database, const DBNotifyProfile& profile,
 
 } // namespace
 
-int RunProfile(const AdminArgs& args) {
+static int ChangeProfile(const AdminArgs& args) {
     AdminSession session;
     if (!ParseSessionOptions(args, session) ||
         !MatchesVerb(session.words, {{"list", 0, 0},
@@ -123,4 +123,8 @@ int RunProfile(const AdminArgs& args) {
     if (const int status = ApplyAssignments(CNotificationRules::ProfileFields(), words, 2, profile))
         return status;
     return Store(*database, profile);
+}
+
+int RunProfile(const AdminArgs& args) {
+    return WithReload(args, ChangeProfile);
 }

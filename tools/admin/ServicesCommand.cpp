@@ -64,7 +64,7 @@ bool ParseShowOrSet(const AdminArgs& args, AdminSession& session) {
 
 } // namespace
 
-int RunServices(const AdminArgs& args) {
+static int ChangeServices(const AdminArgs& args) {
     AdminSession session;
     if (!ParseShowOrSet(args, session))
         return ServicesUsage();
@@ -80,7 +80,7 @@ int RunServices(const AdminArgs& args) {
     return 0;
 }
 
-int RunSettings(const AdminArgs& args) {
+static int ChangeSettings(const AdminArgs& args) {
     AdminSession session;
     if (!ParseShowOrSet(args, session))
         return SettingsUsage();
@@ -94,4 +94,12 @@ int RunSettings(const AdminArgs& args) {
         return 1;
     PrintObject(session.json, FieldsToJson(CServiceRules::SettingsFields(), settings));
     return 0;
+}
+
+int RunServices(const AdminArgs& args) {
+    return WithReload(args, ChangeServices);
+}
+
+int RunSettings(const AdminArgs& args) {
+    return WithReload(args, ChangeSettings);
 }

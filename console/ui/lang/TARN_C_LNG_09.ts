@@ -882,6 +882,34 @@ Do you want to convert the configuration file now?</translation>
         <source>Geben Sie einen Text ein.</source>
         <translation>Enter a text.</translation>
     </message>
+    <message id="7308">
+        <source>Dieser Eintrag fehlt.</source>
+        <translation>This entry is missing.</translation>
+    </message>
+    <message id="7309">
+        <source>Hier wird ein Objekt erwartet.</source>
+        <translation>An object is expected here.</translation>
+    </message>
+    <message id="7310">
+        <source>Hier wird eine Liste erwartet.</source>
+        <translation>A list is expected here.</translation>
+    </message>
+    <message id="7311">
+        <source>Die Nummer %s kommt nicht vor.</source>
+        <translation>The number %s does not occur.</translation>
+    </message>
+    <message id="7312">
+        <source>Das Dokument ist kein gültiges JSON: %s</source>
+        <translation>The document is not valid JSON: %s</translation>
+    </message>
+    <message id="7313">
+        <source>Die Nummer %s kommt doppelt vor.</source>
+        <translation>The number %s occurs twice.</translation>
+    </message>
+    <message id="7314">
+        <source>Die Konfiguration wurde neu geladen.</source>
+        <translation>The configuration has been reloaded.</translation>
+    </message>
     <message id="7500">
         <source>&amp;Datei</source>
         <translation>&amp;File</translation>
