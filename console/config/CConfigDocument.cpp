@@ -230,7 +230,7 @@ void ReadSections(CDocumentReader& reader, const ConfigJson& document, ConfigSna
         static const std::set<std::string> kSections{"settings",      "services", "plugins",
                                                      "notifications", "profiles", "auditions"};
         if (!kSections.count(key))
-            reader.Fail(key, IDS_FIELD_UNKNOWN, {key});
+            reader.Fail(key.empty() ? "document" : key, IDS_FIELD_UNKNOWN, {key});
     }
     if (const ConfigJson* settings = reader.Section(document, "settings", false)) {
         if (reader.ReadFields(*settings, CServiceRules::SettingsFields(), snapshot.settings,
