@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 namespace {
@@ -311,6 +312,30 @@ TEST_F(ConfigCommand, RefusedDocumentsChangeNothing) {
     EXPECT_EQ(Admin("import").status, 2);
     EXPECT_EQ(Admin("import a b").status, 2);
     EXPECT_EQ(Admin("import " + path + " --replace --merge").status, 2);
+}
+
+} // namespace
+
+namespace {
+
+// Another process holds the configuration file's write lock longer than the
+// busy timeout: the change is refused with a message and nothing is written.
+TEST_F(ConfigCommand, BusyDatabaseRefusesTheChange) {
+    ASSERT_EQ(Admin("audition add Net IP_ADDRESS=127.0.0.1").status, 0);
+    ASSERT_EQ(Admin("export " + m_dir.Path("doc.json")).status, 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((m_home + "/TARN.MDB").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const AdminRun busy = Admin("audition set 1 TIMEOUT=9");
+    const AdminRun import = Admin("import " + m_dir.Path("doc.json"));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_FALSE(busy.err.empty());
+    EXPECT_EQ(import.status, 1);
+    EXPECT_FALSE(import.err.empty());
+    EXPECT_EQ(Json("audition show 1")["TIMEOUT"], 5);
+    EXPECT_EQ(Json("audition list").size(), 1u);
 }
 
 } // namespace

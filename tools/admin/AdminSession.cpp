@@ -63,7 +63,8 @@ std::unique_ptr<CDBEngineTARN> OpenInstallation() {
     auto database = std::make_unique<CDBEngineTARN>();
     bool configOpened = false, historyOpened = false;
     if (!database->Open(config, history, configOpened, historyOpened)) {
-        std::cerr << "tarn-admin: cannot open " << (configOpened ? history : config) << "\n";
+        std::cerr << "tarn-admin: cannot open " << (configOpened ? history : config)
+                  << " (busy with another process, or unreadable); nothing was changed\n";
         return nullptr;
     }
     int32_t configVersion = 0, historyVersion = 0;
