@@ -139,6 +139,10 @@ private:
                     << ";Service " << s << "\r\n";
             WriteComputer(Computer(c));
         }
+        cfg.close();
+        // An agent configuration written just now is read anew at every check.
+        fs::last_write_time(m_dir + "TARN.CFG",
+                            fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
     void WriteComputer(const std::string& name) {
         fs::create_directories(m_dir + name);

@@ -102,19 +102,20 @@ bool CAgentExchange::StoreLiveness(const AgentComputer& seen, bool alive) {
 bool CAgentExchange::IsPerformedByAgent(const AuditionEntry& entry) {
     const DBAudition& audition = entry.Definition;
     AgentComputer computer = m_computers.GetAgentComputer(audition.AgentComputer);
-    CIniFile config = CIniFile::Load(GlobalConfigFile());
+    const std::string configFile = GlobalConfigFile();
     bool listed = false;
-    for (const std::string& server : config.GetList("Server", "Server"))
+    for (const std::string& server : m_config.GetList(configFile, "Server", "Server"))
         listed = listed || server == computer.Name;
     if (!listed || !computer.Alive)
         return false;
 
     switch (static_cast<AuditionType>(audition.AUDITION_TYPE)) {
     case AuditionType::Service:
-        return ListHasFirstField(config.GetList(computer.Name, "Service"),
+        return ListHasFirstField(m_config.GetList(configFile, computer.Name, "Service"),
                                  audition.Service.SERVICE_MODULE);
     case AuditionType::App:
-        return ListHasFirstField(config.GetList(computer.Name, "App"), audition.App.APP_MODULE);
+        return ListHasFirstField(m_config.GetList(configFile, computer.Name, "App"),
+                                 audition.App.APP_MODULE);
     default:
         return true;
     }

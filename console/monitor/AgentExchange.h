@@ -3,6 +3,7 @@
 // whether it still performs a given audition.
 #pragma once
 
+#include "AgentConfigCache.h"
 #include "AuditionEntry.h"
 #include "ComputerList.h"
 #include "IEventViewSink.h"
@@ -57,6 +58,7 @@ private:
     CComputerList& m_computers;
     IEventViewSink& m_events;
     std::function<std::string()> m_dataDirectory;
+    CAgentConfigCache m_config;
 };
 
 // Reads "TARN.CFG" into the inventory; entries of the wrong shape are skipped.

@@ -12,4 +12,6 @@ void CopyRunState(const AuditionEntry& from, AuditionEntry& to) {
     to.Signal = from.Signal;
     to.PingFailures = from.PingFailures;
     to.ReportedUnmarkableLine = from.ReportedUnmarkableLine;
+    to.AgentLogResume = from.AgentLogResume;
+    to.AgentLogResumeKey = from.AgentLogResumeKey;
 }

@@ -106,6 +106,27 @@ TEST_F(AuditThreadTest, TwoErrorLinesGiveTwoSignalsInTwoPasses) {
     EXPECT_EQ(m_host.checkedIds, (std::vector<int32_t>{1, 1, 1}));
 }
 
+TEST_F(AuditThreadTest, LaterPassesGoOnWhereTheLastScanOfTheLogEnded) {
+    WriteAgent("alpha", {"explorer.exe"}, {});
+    LogLine other;
+    other.module = "winword.exe";
+    LogLine match;
+    match.module = "explorer.exe";
+    WriteLog("alpha", {other, other});
+    AddStarted(App(1, "alpha", "explorer.exe"));
+
+    m_thread.RunPass();
+    EXPECT_TRUE(m_host.errors.empty());
+    EXPECT_EQ(Entry(1).AgentLogResume.Line(), 3); // both lines were passed over
+
+    WriteLog("alpha", {other, other, match});
+    m_now += 15;
+    m_thread.RunPass();
+    ASSERT_EQ(m_host.errors.size(), 1u);
+    EXPECT_EQ(m_host.errors[0].Signal.EVENT_ID, 3);
+    EXPECT_EQ(Entry(1).AgentLogResume.Line(), 3); // taken now: passed over next time
+}
+
 TEST_F(AuditThreadTest, LinesOfOtherComputersAndModulesStayUnprocessed) {
     WriteAgent("alpha", {"explorer.EXE"}, {});
     LogLine otherComputer;

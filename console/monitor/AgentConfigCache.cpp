@@ -1,0 +1,41 @@
+#include "AgentConfigCache.h"
+
+#include "IniFile.h"
+
+#include <ctime>
+#include <sys/stat.h>
+
+// Of the file that CIniFile::Load reads under the path. Time stamps advance in
+// coarse ticks, so a file changed within the last seconds could change again
+// unseen: it has no identity and is read anew at every call.
+std::string CAgentConfigCache::IdentityOf(const std::string& path) {
+    constexpr std::time_t kSettledSeconds = 2;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return "missing";
+    if (info.st_mtim.tv_sec + kSettledSeconds >= std::time(nullptr))
+        return {};
+    return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino) + ':' +
+           std::to_string(info.st_size) + ':' + std::to_string(info.st_mtim.tv_sec) + '.' +
+           std::to_string(info.st_mtim.tv_nsec) + ':' + std::to_string(info.st_ctim.tv_sec) + '.' +
+           std::to_string(info.st_ctim.tv_nsec);
+}
+
+std::vector<std::string> CAgentConfigCache::GetList(const std::string& path,
+                                                    const std::string& section,
+                                                    const std::string& listName) {
+    const std::string identity = IdentityOf(path);
+    std::lock_guard guard(m_mutex);
+    if (path != m_strPath || identity != m_strIdentity || identity.empty()) {
+        m_strPath = path;
+        m_strIdentity = identity;
+        m_lists.clear();
+    }
+    const std::string key = section + '\n' + listName;
+    auto found = m_lists.find(key);
+    if (found == m_lists.end()) {
+        const std::vector<std::string> list = CIniFile::Load(path).GetList(section, listName);
+        found = m_lists.emplace(key, list).first;
+    }
+    return found->second;
+}
