@@ -3,6 +3,7 @@
 #include "CDBConverter.h"
 #include "DBAssert.h"
 #include "DBMessages.h"
+#include "SpinWait.h"
 #include "WorkerThread.h"
 
 CDBEngineTARNThread::CDBEngineTARNThread(IDBReporter& reporter)
@@ -18,14 +19,28 @@ void CDBEngineTARNThread::PostRequest(int nCode) {
         std::lock_guard guard(m_queueLock);
         m_queue.push_back(nCode);
     }
+    m_nQueued.fetch_add(1, std::memory_order_release);
     m_queueSignal.notify_one();
 }
 
+void CDBEngineTARNThread::WaitForCompletion() {
+    SpinUntil([this] { return m_bCompleted.load(std::memory_order_acquire); }, kSpinLimit);
+    m_completion.Wait(); // at once when the spin saw the answer
+    m_bCompleted.store(false, std::memory_order_relaxed);
+}
+
+void CDBEngineTARNThread::SignalCompletion() {
+    m_bCompleted.store(true, std::memory_order_release);
+    m_completion.Set();
+}
+
 int CDBEngineTARNThread::NextRequest() {
+    SpinUntil([this] { return m_nQueued.load(std::memory_order_acquire) > 0; }, kSpinLimit);
     std::unique_lock lock(m_queueLock);
     m_queueSignal.wait(lock, [this] { return !m_queue.empty(); });
     int nCode = m_queue.front();
     m_queue.pop_front();
+    m_nQueued.fetch_sub(1, std::memory_order_relaxed);
     return nCode;
 }
 
@@ -36,11 +51,11 @@ void CDBEngineTARNThread::Run() {
         if (nCode == DB_REQUEST_END_THREAD) {
             // The engine objects are destroyed on the thread that used them.
             Close();
-            m_completion.Set();
+            SignalCompletion();
             return;
         }
         Serve(nCode);
-        m_completion.Set();
+        SignalCompletion();
     }
 }
 
