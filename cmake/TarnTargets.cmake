@@ -35,3 +35,17 @@ function(tarn_add_folder dir)
   endif()
   add_subdirectory(${dir})
 endfunction()
+
+# tarn_install_unit(<name.service.in>): the systemd unit with the paths of the
+# installation (CMAKE_INSTALL_PREFIX at configuration time) into
+# PREFIX/lib/systemd/system/, and a copy naming the build's program directory
+# in build/systemd-test/ for the unit tests (systemd-analyze verify).
+function(tarn_install_unit source)
+  get_filename_component(name ${source} NAME_WLE)
+  set(TARN_DOC_PATH ${CMAKE_INSTALL_PREFIX}/${TARN_DOC_DIR})
+  set(TARN_PROGRAM_PATH ${CMAKE_INSTALL_PREFIX}/${TARN_INSTALL_DIR})
+  configure_file(${source} ${CMAKE_BINARY_DIR}/systemd/${name} @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/systemd/${name} DESTINATION lib/systemd/system)
+  set(TARN_PROGRAM_PATH ${TARN_BIN_DIR})
+  configure_file(${source} ${CMAKE_BINARY_DIR}/systemd-test/${name} @ONLY)
+endfunction()

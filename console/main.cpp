@@ -2,6 +2,7 @@
 #include "CHeadlessDBReporter.h"
 #include "ChannelFactory.h"
 #include "HeadlessConsole.h"
+#include "ProgramOptions.h"
 #include "QtCatalogueLoader.h"
 #include "QtDocumentPrinter.h"
 #include "VigilApp.h"
@@ -22,7 +23,7 @@ namespace {
 
 const char* kUsage =
     "Usage: TARN [--headless] [--convert]\n"
-    "       TARN --help\n"
+    "       TARN --help | --version\n"
     "\n"
     "The TARN! network-monitoring console.\n"
     "\n"
@@ -34,6 +35,7 @@ const char* kUsage =
     "  --convert   answer yes when an older configuration database is to be\n"
     "              converted (without it, such a start ends)\n"
     "  --help      show this text\n"
+    "  --version   show the version\n"
     "\n"
     "Environment:\n"
     "  TARN_HOME        installation directory: TARN.MDB, HISTORY.MDB, Plugins/,\n"
@@ -49,7 +51,6 @@ const char* kUsage =
 struct Options {
     bool headless = false;
     bool convert = false;
-    bool help = false;
     std::string unknown;
 };
 
@@ -60,8 +61,6 @@ Options ParseOptions(int argc, char** argv) {
             options.headless = true;
         else if (!std::strcmp(argv[i], "--convert"))
             options.convert = true;
-        else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))
-            options.help = true;
         else if (options.unknown.empty())
             options.unknown = argv[i];
     }
@@ -71,11 +70,17 @@ Options ParseOptions(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Options options = ParseOptions(argc, argv);
-    if (options.help) {
+    switch (FindStandardOption(argc, argv)) {
+    case StandardOption::Help:
         std::fputs(kUsage, stdout);
         return 0;
+    case StandardOption::Version:
+        std::fputs(ProgramVersionText("TARN").c_str(), stdout);
+        return 0;
+    case StandardOption::None:
+        break;
     }
+    Options options = ParseOptions(argc, argv);
     if (!options.unknown.empty()) {
         std::fprintf(stderr, "TARN: unknown option '%s'\n\n%s", options.unknown.c_str(), kUsage);
         return 2;

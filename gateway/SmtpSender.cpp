@@ -1,13 +1,22 @@
 #include "SmtpSender.h"
 
+#include "AppPaths.h"
+#include "SmtpLogin.h"
+
 #include <charconv>
+#include <cstdio>
 #include <curl/curl.h>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
 constexpr unsigned kDefaultSmtpPort = 25;
+constexpr unsigned kDefaultSmtpsPort = 465;
+// A server text with this scheme speaks TLS from the first byte.
+constexpr std::string_view kImplicitTlsScheme = "smtps://";
+constexpr std::string_view kPlainScheme = "smtp://";
 // The console waits 2000 ms longer than this for the whole request.
 constexpr long kMailTimeoutMs = 15000;
 
@@ -46,10 +55,11 @@ struct CReplyTracker {
             text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         }
     }
-    // A refusal before the sender step belongs to connecting: greeting, EHLO, HELO.
+    // A refusal before the login belongs to connecting: greeting, EHLO, HELO,
+    // STARTTLS. A refused login is the server's refusal like a refused sender.
     bool RefusedAfterConnect() const {
         return refused && !refusedCommand.empty() && refusedCommand != "EHLO" &&
-               refusedCommand != "HELO" && refusedCommand != "STARTTLS" && refusedCommand != "AUTH";
+               refusedCommand != "HELO" && refusedCommand != "STARTTLS";
     }
 };
 
@@ -86,22 +96,62 @@ using CurlHandle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 using CurlUrl = std::unique_ptr<CURLU, decltype(&curl_url_cleanup)>;
 using CurlList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
+// The server text without "smtps://" or "smtp://"; implicitTls tells which.
+std::string_view WithoutScheme(std::string_view server, bool& implicitTls) {
+    server = Trimmed(server);
+    implicitTls = server.substr(0, kImplicitTlsScheme.size()) == kImplicitTlsScheme;
+    if (implicitTls)
+        return server.substr(kImplicitTlsScheme.size());
+    if (server.substr(0, kPlainScheme.size()) == kPlainScheme)
+        return server.substr(kPlainScheme.size());
+    return server;
+}
+
 // The server's address as a URL; the path is the name the client greets with.
-CurlUrl ServerUrl(std::string_view server) {
+CurlUrl ServerUrl(std::string_view server, bool implicitTls) {
     CurlUrl url(curl_url(), curl_url_cleanup);
     std::string host;
     unsigned port = 0;
-    if (!url || !CSmtpSender::SplitServer(server, host, port))
+    if (!url || !CSmtpSender::SplitServer(server, host, port,
+                                          implicitTls ? kDefaultSmtpsPort : kDefaultSmtpPort))
         return CurlUrl(nullptr, curl_url_cleanup);
     if (host.find(':') != std::string::npos)
         host = "[" + host + "]";
     const std::string path = "/" + LocalHostName();
-    if (curl_url_set(url.get(), CURLUPART_SCHEME, "smtp", 0) != CURLUE_OK ||
+    if (curl_url_set(url.get(), CURLUPART_SCHEME, implicitTls ? "smtps" : "smtp", 0) != CURLUE_OK ||
         curl_url_set(url.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK ||
         curl_url_set(url.get(), CURLUPART_PORT, std::to_string(port).c_str(), 0) != CURLUE_OK ||
         curl_url_set(url.get(), CURLUPART_PATH, path.c_str(), CURLU_URLENCODE) != CURLUE_OK)
         return CurlUrl(nullptr, curl_url_cleanup);
     return url;
+}
+
+// The login of the configured server from the installation's login file.
+std::optional<SmtpLogin> ReadLogin(std::string_view server) {
+    std::string problem;
+    std::optional<SmtpLogin> login = CSmtpLogin::Read(
+        GetInstallationDirectory() + CSmtpLogin::kFileName, Trimmed(server), problem);
+    if (!problem.empty())
+        std::fprintf(stderr, "TARN_Gateway: %s; mail is sent without a login\n", problem.c_str());
+    return login;
+}
+
+// TLS: implicit for smtps://, else STARTTLS whenever the server offers it,
+// and always before a password is sent. The server's certificate is verified
+// against the system's store (or the login's CAFile).
+void SetSecurity(CURL* handle, bool implicitTls, const std::optional<SmtpLogin>& login) {
+    const bool withUser = login && !login->User.empty();
+    if (!implicitTls)
+        curl_easy_setopt(handle, CURLOPT_USE_SSL,
+                         static_cast<long>(withUser ? CURLUSESSL_ALL : CURLUSESSL_TRY));
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (withUser) {
+        curl_easy_setopt(handle, CURLOPT_USERNAME, login->User.c_str());
+        curl_easy_setopt(handle, CURLOPT_PASSWORD, login->Password.c_str());
+    }
+    if (login && !login->CaFile.empty())
+        curl_easy_setopt(handle, CURLOPT_CAINFO, login->CaFile.c_str());
 }
 
 } // namespace
@@ -124,7 +174,8 @@ std::string CSmtpSender::ComposeMessage(std::string_view from, std::string_view 
     return message;
 }
 
-bool CSmtpSender::SplitServer(std::string_view server, std::string& host, unsigned& port) {
+bool CSmtpSender::SplitServer(std::string_view server, std::string& host, unsigned& port,
+                              unsigned defaultPort) {
     server = Trimmed(server);
     std::string_view portText;
     if (!server.empty() && server.front() == '[') {
@@ -146,7 +197,7 @@ bool CSmtpSender::SplitServer(std::string_view server, std::string& host, unsign
     } else {
         host = server; // a name, a dotted address or a bare IPv6 address
     }
-    port = kDefaultSmtpPort;
+    port = defaultPort;
     if (!portText.empty()) {
         const auto [end, error] =
             std::from_chars(portText.data(), portText.data() + portText.size(), port);
@@ -172,7 +223,9 @@ int32_t CSmtpSender::Send(const GatewayRequest& request) {
     if (from.empty() || server.empty() || to.empty())
         return GATEWAY_MAIL_INCOMPLETE;
 
-    CurlUrl url = ServerUrl(server);
+    bool implicitTls = false;
+    const std::string_view address = WithoutScheme(server, implicitTls);
+    CurlUrl url = ServerUrl(address, implicitTls);
     CurlHandle curl(curl_easy_init(), curl_easy_cleanup);
     if (!url || !curl)
         return GATEWAY_MAIL_NO_CONNECTION;
@@ -187,7 +240,7 @@ int32_t CSmtpSender::Send(const GatewayRequest& request) {
 
     CURL* handle = curl.get();
     curl_easy_setopt(handle, CURLOPT_CURLU, url.get());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "smtp");
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, kMailTimeoutMs);
     curl_easy_setopt(handle, CURLOPT_MAIL_FROM, sender.c_str());
@@ -200,6 +253,8 @@ int32_t CSmtpSender::Send(const GatewayRequest& request) {
     curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, OnCurlDebug);
     curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &tracker);
+    const std::optional<SmtpLogin> login = ReadLogin(server);
+    SetSecurity(handle, implicitTls, login);
 
     if (curl_easy_perform(handle) == CURLE_OK)
         return GATEWAY_MAIL_SENT;

@@ -9,7 +9,9 @@
 
 class CSmtpSender {
 public:
-    // Sends MailSubject and MailBody from MailFrom to MailTo through MailServer.
+    // Sends MailSubject and MailBody from MailFrom to MailTo through MailServer,
+    // with STARTTLS when the server offers it and the login of smtp-login.ini
+    // (SmtpLogin.h) when it has one for the server.
     // Answers GATEWAY_MAIL_SENT (0), GATEWAY_MAIL_INCOMPLETE (1),
     // GATEWAY_MAIL_NO_CONNECTION (2) or GATEWAY_MAIL_REFUSED (3).
     static int32_t Send(const GatewayRequest& request);
@@ -19,9 +21,12 @@ public:
     // become blanks so that they cannot start header lines of their own.
     static std::string ComposeMessage(std::string_view from, std::string_view to,
                                       std::string_view subject, std::string_view body);
-    // "host" or "host:port" (port 25 when none); IPv6 addresses as "[addr]:port"
-    // or bare. Returns false for a text without a host or with a bad port.
-    static bool SplitServer(std::string_view server, std::string& host, unsigned& port);
+    // "host" or "host:port" (defaultPort when none); IPv6 addresses as
+    // "[addr]:port" or bare. Returns false for a text without a host or with a
+    // bad port. A leading "smtps://" (implicit TLS, port 465 when none) or
+    // "smtp://" is taken off by Send before.
+    static bool SplitServer(std::string_view server, std::string& host, unsigned& port,
+                            unsigned defaultPort = 25);
     // The address inside "<...>" when the text has one, else the text itself.
     static std::string_view EnvelopeAddress(std::string_view address);
 };

@@ -2,12 +2,39 @@
 // to it over a Unix-domain socket in the per-user runtime directory.
 #include "AppPaths.h"
 #include "GatewayServer.h"
+#include "ProgramOptions.h"
 
 #include <csignal>
 #include <cstdio>
 #include <curl/curl.h>
 
-int main() {
+namespace {
+
+const char* kUsage = "Usage: TARN_Gateway\n"
+                     "       TARN_Gateway --help | --version\n"
+                     "\n"
+                     "The TARN! gateway: pings hosts and sends Internet mail for the console,\n"
+                     "which talks to it over the Unix-domain socket TARN_Gateway.sock in the\n"
+                     "runtime directory ($XDG_RUNTIME_DIR, else /tmp/tarn-<uid>/). It runs in\n"
+                     "the foreground until SIGINT or SIGTERM.\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    switch (FindStandardOption(argc, argv)) {
+    case StandardOption::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case StandardOption::Version:
+        std::fputs(ProgramVersionText("TARN_Gateway").c_str(), stdout);
+        return 0;
+    case StandardOption::None:
+        break;
+    }
+    if (argc > 1) {
+        std::fprintf(stderr, "TARN_Gateway: unknown option '%s'\n\n%s", argv[1], kUsage);
+        return 2;
+    }
     // A client that hangs up before its answer must not end the gateway.
     std::signal(SIGPIPE, SIG_IGN);
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {

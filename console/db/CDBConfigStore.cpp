@@ -179,7 +179,8 @@ bool CDBConfigStore::ReadAudition(int32_t nAuditionID, DBAudition& record) {
     if (!SeekDependent(m_connection, CDBRAuditions::Get(), nAuditionID, record, kAuditionNotFound))
         return false;
     record.AgentComputer.clear();
-    if (!ReadAuditionDetail(record))
+    record.DetailsRead = ReadAuditionDetail(record);
+    if (!record.DetailsRead)
         return false;
     const auto eType = static_cast<AuditionType>(record.AUDITION_TYPE);
     std::string strServerPath;

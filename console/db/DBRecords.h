@@ -85,6 +85,8 @@ struct DBAudition {
     // The computer whose agent carries the audition: filled on reading from
     // the detail row for the agent types, empty otherwise; never stored.
     std::string AgentComputer;
+    // False when reading found no row of the type's details; never stored.
+    bool DetailsRead = true;
     // Only the detail record of AUDITION_TYPE is read or written.
     DBAuditionNet Net;
     DBAuditionNTEvtLog NTEvtLog;

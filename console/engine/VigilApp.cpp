@@ -5,6 +5,7 @@
 #include "DBVersionCheck.h"
 #include "LUTool.h"
 #include "LanguageSelection.h"
+#include "MessageText.h"
 #include "RegistryFile.h"
 #include "StringTable.h"
 
@@ -18,6 +19,8 @@ namespace {
 constexpr unsigned IDS_CONFIG_DB_NOT_FOUND = 1000;
 constexpr unsigned IDS_HISTORY_DB_NOT_FOUND = 1002;
 constexpr unsigned IDS_GATEWAY_NOT_STARTED = 1028;
+constexpr unsigned IDS_FILE_MISSING_HINT = 7700;
+constexpr unsigned IDS_FILE_UNREADABLE_HINT = 7701;
 constexpr const char* kVersionText = "2.5";
 
 bool FileExists(const std::string& path) {
@@ -27,11 +30,12 @@ bool FileExists(const std::string& path) {
 
 } // namespace
 
-CVigilApp::CVigilApp(IDBVersionPrompt& prompt, IDBReporter& reporter,
-                     ICatalogueLoader* catalogues)
+CVigilApp::CVigilApp(IDBVersionPrompt& prompt, IDBReporter& reporter, ICatalogueLoader* catalogues)
     : m_prompt(prompt), m_reporter(reporter), m_pCatalogues(catalogues) {}
 
-CVigilApp::~CVigilApp() { ExitInstance(); }
+CVigilApp::~CVigilApp() {
+    ExitInstance();
+}
 
 bool CVigilApp::InitInstance() {
     LUTool().SetFileName("TRC_TARN.LOG");
@@ -60,7 +64,8 @@ void CVigilApp::InitializeTitleAndPaths() {
     m_settings.ProgramDirectory = GetProgramDirectory();
     m_settings.InstallationDirectory = GetInstallationDirectory();
     m_settings.RegistryFile = CRegistryFile::DefaultPath();
-    std::string oemName = CRegistryFile(m_settings.RegistryFile).ReadString(kTarnRegistryKey, "OEMName");
+    std::string oemName =
+        CRegistryFile(m_settings.RegistryFile).ReadString(kTarnRegistryKey, "OEMName");
     if (oemName.empty())
         oemName = "velda";
     m_settings.ApplicationTitle = oemName + " TARN! " + kVersionText;
@@ -72,7 +77,8 @@ void CVigilApp::InitializeTitleAndPaths() {
 void CVigilApp::SelectLanguage() {
     unsigned language = GetUserPrimaryLanguage();
     if (m_pCatalogues) {
-        for (const std::string& catalogue : CatalogueCandidates(m_settings.ProgramDirectory, language)) {
+        for (const std::string& catalogue :
+             CatalogueCandidates(m_settings.ProgramDirectory, language)) {
             if (m_pCatalogues->LoadCatalogue(catalogue)) {
                 m_strCatalogue = catalogue;
                 break;
@@ -88,14 +94,25 @@ bool CVigilApp::OpenDatabases() {
     m_pDBEngine->Open(m_settings.ConfigDatabase, m_settings.HistoryDatabase, configOpened,
                       historyOpened);
     if (!configOpened) {
-        ShowStopMessage(IDS_CONFIG_DB_NOT_FOUND);
+        ShowFileStopMessage(IDS_CONFIG_DB_NOT_FOUND, m_settings.ConfigDatabase);
         return false;
     }
     if (!historyOpened) {
-        ShowStopMessage(IDS_HISTORY_DB_NOT_FOUND);
+        ShowFileStopMessage(IDS_HISTORY_DB_NOT_FOUND, m_settings.HistoryDatabase);
         return false;
     }
     return true;
+}
+
+// The message of the failed start and a second line with the full path and
+// what the administrator can do about it.
+void CVigilApp::ShowFileStopMessage(unsigned textId, const std::string& path) {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    const std::string hint =
+        FillMessage(LoadTarnString(exists ? IDS_FILE_UNREADABLE_HINT : IDS_FILE_MISSING_HINT),
+                    {path, m_settings.InstallationDirectory});
+    m_prompt.ShowError(LoadTarnString(textId) + "\n" + hint);
 }
 
 // A configuration row that cannot be read leaves no data directory to work
@@ -126,4 +143,6 @@ bool CVigilApp::ConnectGateway() {
     return true;
 }
 
-void CVigilApp::ShowStopMessage(unsigned textId) { m_prompt.ShowError(LoadTarnString(textId)); }
+void CVigilApp::ShowStopMessage(unsigned textId) {
+    m_prompt.ShowError(LoadTarnString(textId));
+}

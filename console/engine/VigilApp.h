@@ -47,6 +47,7 @@ private:
     bool OpenDatabases();
     bool ReadSettings();
     bool ConnectGateway();
+    void ShowFileStopMessage(unsigned textId, const std::string& path);
     void ShowStopMessage(unsigned textId);
 
     IDBVersionPrompt& m_prompt;

@@ -3,6 +3,7 @@
 #include "AgentLogAudition.h"
 #include "AuditionClaim.h"
 #include "AuditionComputer.h"
+#include "AuditionReadiness.h"
 #include "LUTool.h"
 #include "LogfileAudition.h"
 #include "MessageText.h"
@@ -120,6 +121,15 @@ void CAuditThread::StopAllAuditions() {
 void CAuditThread::StartAudition(AuditionEntry& entry) {
     if (entry.Running)
         return;
+    const std::string reason =
+        AuditionCannotRunReason(entry.Definition, entry.PluginInstance != nullptr);
+    if (!reason.empty()) {
+        if (reason != entry.ReportedCannotRun)
+            AddAuditionEventLine(entry, EVENT_VIEW_ERROR, AuditionCannotRunLine(reason));
+        entry.ReportedCannotRun = reason;
+        return;
+    }
+    entry.ReportedCannotRun.clear();
     entry.Running = true;
     entry.FirstCheck = true;
     entry.Paused = false;

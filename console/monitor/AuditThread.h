@@ -52,7 +52,8 @@ public:
     // Sets the stop event and waits until the thread has ended.
     void Stop() { m_worker.Stop(); }
 
-    // Starts a stopped entry (the caller writes it back to the list).
+    // Starts a stopped entry (the caller writes it back to the list). An
+    // entry that cannot run stays stopped and gets one error line naming why.
     void StartAudition(AuditionEntry& entry);
     // Stops a running entry; a plug-in instance gets its stop call.
     void StopAudition(AuditionEntry& entry, bool silent);

@@ -32,6 +32,7 @@ struct AuditionEntry {
     // and matching settings the point was taken for (AgentLogScanKey).
     CLogResumePoint AgentLogResume;
     std::string AgentLogResumeKey;
+    std::string ReportedCannotRun; // why the audition cannot run, as last named
 };
 
 // Copies the run state (every field but Definition, NotifyProfiles and

@@ -3,6 +3,7 @@
 #include "AgentXBridge.h"
 #include "AppPaths.h"
 #include "ExtensionAgent.h"
+#include "ProgramOptions.h"
 #include "TrapWaiter.h"
 
 #include <csignal>
@@ -38,6 +39,7 @@ struct SOptions {
 
 void PrintUsage(FILE* out) {
     std::fprintf(out, "usage: tarn-snmp-subagent [-f] [-x ADDRESS] [-e LIBRARY]\n"
+                      "       tarn-snmp-subagent --help | --version\n"
                       "  -f          stay in the foreground and log to stderr\n"
                       "  -x ADDRESS  the AgentX master's socket (default: net-snmp's)\n"
                       "  -e LIBRARY  the extension-agent library (default: libSnmpTARN.so beside\n"
@@ -67,6 +69,16 @@ bool ParseOptions(int argc, char** argv, SOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    switch (FindStandardOption(argc, argv)) {
+    case StandardOption::Help:
+        PrintUsage(stdout);
+        return 0;
+    case StandardOption::Version:
+        std::fputs(ProgramVersionText("tarn-snmp-subagent").c_str(), stdout);
+        return 0;
+    case StandardOption::None:
+        break;
+    }
     SOptions options;
     if (!ParseOptions(argc, argv, options)) {
         PrintUsage(stderr);

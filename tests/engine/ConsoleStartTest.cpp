@@ -11,7 +11,9 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
 
 class ConsoleStartTest : public ::testing::Test {
 public:
@@ -25,8 +27,10 @@ public:
                         const std::string& text1000) {
         std::string ts = m_box.ProgramDir() + "c" + digits + ".ts";
         m_box.WriteFile(ts, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                            "<TS version=\"2.1\" language=\"" + language + "\"><context><name>"
-                            "</name><message id=\"1000\"><source>x</source><translation>" +
+                            "<TS version=\"2.1\" language=\"" +
+                                language +
+                                "\"><context><name>"
+                                "</name><message id=\"1000\"><source>x</source><translation>" +
                                 text1000 + "</translation></message></context></TS>\n");
         ASSERT_EQ(m_box.Shell("/usr/lib/qt6/bin/lrelease -idbased -silent '" + ts + "' -qm '" +
                               m_box.ProgramDir() + "TARN_C_LNG_" + digits + ".qm'"),
@@ -82,6 +86,25 @@ TEST_F(ConsoleStartTest, DatabaseFailuresEndTheStartWithTheirMessage) {
         expected = expected.substr(0, expected.find('%'));
         EXPECT_TRUE(Contains(result.err, expected)) << c.name << ": " << result.err;
     }
+}
+
+// The message is followed by a line with the full path and what to do.
+TEST_F(ConsoleStartTest, MissingOrUnreadableFileNamesItsPathAndTheFix) {
+    m_box.Environment()["LANG"] = "de_DE.UTF-8";
+    ProcessResult missing = m_box.Run({"--headless"}, 30);
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_TRUE(
+        Contains(missing.err, LoadTarnString(1000) + "\nDatei: " + m_box.HomeDir() + "TARN.MDB\n"))
+        << missing.err;
+    EXPECT_TRUE(Contains(missing.err, "tarn-admin init " + m_box.HomeDir())) << missing.err;
+
+    ASSERT_TRUE(m_box.InitHome());
+    m_box.WriteFile(m_box.HomeDir() + "HISTORY.MDB", std::string(4096, '\x5a'));
+    ProcessResult unreadable = m_box.Run({"--headless"}, 30);
+    EXPECT_EQ(unreadable.exitStatus, 1);
+    EXPECT_TRUE(Contains(unreadable.err, "Datei: " + m_box.HomeDir() + "HISTORY.MDB\n"))
+        << unreadable.err;
+    EXPECT_TRUE(Contains(unreadable.err, "tarn-admin check " + m_box.HomeDir())) << unreadable.err;
 }
 
 TEST_F(ConsoleStartTest, CorruptConfigurationFileIsNeverReplaced) {
@@ -155,7 +178,8 @@ TEST_F(ConsoleStartTest, LanguageCatalogueSelection) {
     }
     WriteCatalogue("0C", "fr", "Fichier de configuration introuvable.");
     m_box.Environment()["LANG"] = "fr_FR.UTF-8";
-    EXPECT_TRUE(Contains(m_box.Run({"--headless"}, 30).err, "Fichier de configuration introuvable."));
+    EXPECT_TRUE(
+        Contains(m_box.Run({"--headless"}, 30).err, "Fichier de configuration introuvable."));
 }
 
 } // namespace
@@ -178,7 +202,8 @@ TEST_F(ConsoleStartTest, OlderConfigurationIsConvertedOnlyWhenAllowed) {
 
     ProcessResult refused = m_box.Run({"--headless"}, 30);
     EXPECT_EQ(refused.exitStatus, 1);
-    EXPECT_TRUE(Contains(refused.err, FirstLine(LoadTarnString(4006)).substr(0, 20))) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, FirstLine(LoadTarnString(4006)).substr(0, 20)))
+        << refused.err;
     EXPECT_EQ(ConfigVersion(m_box), 8);
 
     m_box.Start({"--headless", "--convert"});

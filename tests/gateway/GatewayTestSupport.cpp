@@ -158,17 +158,24 @@ bool Shell(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-CSmtpTestServer::CSmtpTestServer() : m_store(MakeTempDir("tarn-smtp-store-")) {
+CSmtpTestServer::CSmtpTestServer(const std::vector<std::string>& options)
+    : m_store(MakeTempDir("tarn-smtp-store-")) {
     if (m_store.empty() || !Shell("/usr/bin/python3 -c 'import aiosmtpd'"))
         return;
     int output[2];
     if (::pipe2(output, O_CLOEXEC) != 0)
         return;
     const std::string script = std::string(TARN_SOURCE_DIR) + "/tests/gateway/smtp_server.py";
+    std::vector<std::string> words = {"python3", script, m_store};
+    words.insert(words.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
     m_pid = ::fork();
     if (m_pid == 0) {
         ::dup2(output[1], 1);
-        ::execl("/usr/bin/python3", "python3", script.c_str(), m_store.c_str(), nullptr);
+        ::execv("/usr/bin/python3", argv.data());
         ::_exit(127);
     }
     ::close(output[1]);

@@ -52,7 +52,8 @@ bool Shell(const std::string& command);
 // The loopback SMTP server of smtp_server.py; Port() is 0 when it did not start.
 class CSmtpTestServer {
 public:
-    CSmtpTestServer();
+    // options: further arguments of smtp_server.py (--starttls, --login, ...).
+    explicit CSmtpTestServer(const std::vector<std::string>& options = {});
     ~CSmtpTestServer();
     unsigned Port() const { return m_port; }
     std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }

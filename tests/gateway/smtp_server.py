@@ -1,6 +1,7 @@
 """A loopback SMTP server for the gateway tests, on top of aiosmtpd.
 
-Usage: /usr/bin/python3 smtp_server.py STORE_DIR
+Usage: /usr/bin/python3 smtp_server.py STORE_DIR [--starttls CERT KEY |
+       --implicit-tls CERT KEY] [--login USER:PASSWORD]
 
 Listens on 127.0.0.1 on a free port and prints the port on the first line of
 standard output. Refuses a sender whose address starts with "refused" and a
@@ -8,13 +9,18 @@ recipient whose address starts with "unknown" (550), and a message that
 contains "REJECT-THIS" after its text (554). Every accepted message is
 stored in STORE_DIR as NNN.eml (the message bytes as received, dot-stuffing
 undone) and NNN.envelope (sender, then one recipient a line).
+
+--starttls requires STARTTLS before anything else, --implicit-tls speaks TLS
+from the first byte (both with the certificate CERT and its key KEY), and
+--login requires authentication (after TLS) with that user and password.
 """
 
+import argparse
 import asyncio
 import os
-import sys
+import ssl
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 
 class StoringHandler:
@@ -49,14 +55,45 @@ class StoringHandler:
         return "250 OK"
 
 
-async def main(store):
-    handler = StoringHandler(store)
+def tls_context(files):
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(files[0], files[1])
+    return context
+
+
+def make_authenticator(login):
+    user, password = login.encode().split(b":", 1)
+
+    def authenticate(server, session, envelope, mechanism, auth_data):
+        ok = isinstance(auth_data, LoginPassword) and (
+            auth_data.login == user and auth_data.password == password)
+        return AuthResult(success=ok, handled=False)
+
+    return authenticate
+
+
+async def main(arguments):
+    handler = StoringHandler(arguments.store)
+    options = {"hostname": "tarn-test", "decode_data": False}
+    if arguments.starttls:
+        options.update(tls_context=tls_context(arguments.starttls), require_starttls=True)
+    if arguments.login:
+        # An implicit TLS connection is encrypted from the start; the server
+        # only counts STARTTLS as TLS, so it must not ask for it then.
+        options.update(authenticator=make_authenticator(arguments.login), auth_required=True,
+                       auth_require_tls=not arguments.implicit_tls)
+    implicit = tls_context(arguments.implicit_tls) if arguments.implicit_tls else None
     loop = asyncio.get_running_loop()
     server = await loop.create_server(
-        lambda: SMTP(handler, hostname="tarn-test", decode_data=False), "127.0.0.1", 0)
+        lambda: SMTP(handler, **options), "127.0.0.1", 0, ssl=implicit)
     print(server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 
 
 if __name__ == "__main__":
-    asyncio.run(main(sys.argv[1]))
+    parser = argparse.ArgumentParser()
+    parser.add_argument("store")
+    parser.add_argument("--starttls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--login")
+    asyncio.run(main(parser.parse_args()))

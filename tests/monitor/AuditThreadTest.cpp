@@ -366,12 +366,14 @@ TEST_F(AuditThreadTest, PluginOnADeadAgentsComputerIsNotChecked) {
               (std::vector<std::string>{LoadTarnString(1022), LoadTarnString(1020)}));
 }
 
-TEST_F(AuditThreadTest, PluginWithoutInstanceIsStopped) {
+TEST_F(AuditThreadTest, PluginWithoutInstanceIsNotStartedAndSaysWhy) {
     AddStarted(Plugin(1, ""));
     m_thread.RunPass();
     EXPECT_FALSE(Entry(1).Running);
-    EXPECT_EQ(m_host.Texts(EVENT_VIEW_INFO),
-              (std::vector<std::string>{LoadTarnString(1114), LoadTarnString(1117)}));
+    EXPECT_TRUE(m_host.Texts(EVENT_VIEW_INFO).empty());
+    EXPECT_EQ(m_host.Texts(EVENT_VIEW_ERROR),
+              std::vector<std::string>{
+                  FillMessage(LoadTarnString(7702), {FillMessage(LoadTarnString(7705), {"9"})})});
 }
 
 // ---- Log file auditions --------------------------------------------------------------
@@ -454,12 +456,34 @@ TEST_F(AuditThreadTest, StoppingAPluginAuditionCallsTheInstance) {
     EXPECT_EQ(instance.stops, 1);
 }
 
-TEST_F(AuditThreadTest, UnknownTypeIsReportedAndSignalsNothing) {
-    TraceCapture trace;
-    AddStarted(Base(1, static_cast<AuditionType>(9), ""));
-    m_thread.RunPass();
-    EXPECT_TRUE(m_host.errors.empty());
-    EXPECT_EQ(trace.AssertDescriptions(), std::vector<std::string>{"Unbekannter Überwachungstyp"});
+// An audition that cannot run gets one error line with its reason, however
+// often it is started, and is never checked.
+TEST_F(AuditThreadTest, AuditionThatCannotRunGetsOneErrorLineAndIsNeverChecked) {
+    DBAudition noDetails = Net(2, "gamma", "10.0.0.1");
+    noDetails.DetailsRead = false;
+    const struct {
+        DBAudition audition;
+        std::string reason;
+    } cases[] = {
+        {Base(1, static_cast<AuditionType>(9), ""), FillMessage(LoadTarnString(7703), {"9"})},
+        {noDetails, LoadTarnString(7704)},
+    };
+    for (const auto& c : cases) {
+        TraceCapture trace;
+        m_host.lines.clear();
+        AddStarted(c.audition);
+        AuditionEntry entry = Entry(c.audition.AUDITION_ID);
+        m_thread.StartAudition(entry);
+        m_thread.RunPass();
+        EXPECT_FALSE(entry.Running);
+        EXPECT_TRUE(m_host.errors.empty());
+        EXPECT_TRUE(m_pinger.requests.empty());
+        EXPECT_TRUE(trace.AssertDescriptions().empty());
+        ASSERT_EQ(m_host.lines.size(), 1u) << c.reason;
+        EXPECT_EQ(m_host.lines[0].kind, EVENT_VIEW_ERROR);
+        EXPECT_EQ(m_host.lines[0].audition, c.audition.NAME);
+        EXPECT_EQ(m_host.lines[0].text, FillMessage(LoadTarnString(7702), {c.reason}));
+    }
 }
 
 TEST_F(AuditThreadTest, FrameSeesTheWrittenBackEntryWhenAnErrorArrives) {

@@ -15,7 +15,19 @@ const AdminCommand kAdminCommands[] = {
      RunPlugin},
     {"init", "init DIR  Create a new installation: both databases, registry.ini, data/.", RunInit},
     {"convert", "convert DIR  Convert the configuration database as the console does.", RunConvert},
-    {"check", "check DIR  Print the database versions and every table's row count.", RunCheck},
+    {"check",
+     "check DIR  Print the database versions, SQLite's integrity check and every\n"
+     "                 table's row count; exit 1 with the recovery steps when the\n"
+     "                 installation is not usable.",
+     RunCheck},
+    {"backup",
+     "backup DIR  Copy the installation ($TARN_HOME) into the new directory DIR,\n"
+     "                 consistently while the console runs.",
+     RunBackup},
+    {"restore",
+     "restore DIR  Put a backup made by \"backup\" back into the installation\n"
+     "                 ($TARN_HOME); refused while a console uses it.",
+     RunRestore},
     {"audition",
      "audition list | show ID | add TYPE [FIELD=VALUE...] | set ID FIELD=VALUE... |\n"
      "                 remove ID | activate ID... | deactivate ID...  [--home DIR] [--json]\n"

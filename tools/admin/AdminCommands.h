@@ -64,3 +64,7 @@ int RunProblem(const AdminArgs& args);
 // ConfigFileCommand.cpp
 int RunExport(const AdminArgs& args);
 int RunImport(const AdminArgs& args);
+
+// BackupCommands.cpp
+int RunBackup(const AdminArgs& args);
+int RunRestore(const AdminArgs& args);

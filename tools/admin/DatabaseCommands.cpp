@@ -3,8 +3,10 @@
 // at start, and show the versions and row counts of both database files.
 #include "AdminCommands.h"
 
+#include "AuditionCheck.h"
 #include "CDBConnection.h"
 #include "CDBEngineTARN.h"
+#include "CDBRepair.h"
 #include "CDBSchema.h"
 #include "CDBStore.h"
 #include "CHeadlessDBReporter.h"
@@ -15,7 +17,9 @@
 
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +56,21 @@ std::string ApplicationTitle(const std::string& strDirectory) {
     return (strOem.empty() ? "velda" : strOem) + " TARN! 2.5";
 }
 
+// A sender that mail servers accept, so that the first mail notification of
+// a new installation does not fail for an empty one: tarn@<host name>.
+std::string DefaultSenderAddress() {
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) != 0 || host[0] == '\0')
+        return "tarn@localhost";
+    return std::string("tarn@") + host;
+}
+
+DBNotifySrvConfig NewNotifyServices() {
+    DBNotifySrvConfig services = CDBSchema::DefaultNotifyServicesConfig();
+    services.SMTP_SENDER = DefaultSenderAddress();
+    return services;
+}
+
 int RunInitIn(const std::string& strDirectory) {
     const std::string strConfig = strDirectory + kConfigFile;
     const std::string strHistory = strDirectory + kHistoryFile;
@@ -73,8 +92,8 @@ int RunInitIn(const std::string& strDirectory) {
     configuration.DATA_DIRECTORY = strDirectory + "data/";
     configuration.PROTOCOLFILE = strDirectory + "protocol.log";
     std::string strError;
-    bool bCreated = CDBSchema::CreateConfigurationFile(
-        strConfig, configuration, CDBSchema::DefaultNotifyServicesConfig(), strError);
+    bool bCreated =
+        CDBSchema::CreateConfigurationFile(strConfig, configuration, NewNotifyServices(), strError);
     bCreated = bCreated && CDBSchema::CreateHistoryFile(strHistory, strError);
     if (bCreated && !CreateRegistryFile(strRegistry)) {
         strError = "cannot write " + strRegistry;
@@ -119,19 +138,55 @@ int RunConvertIn(const std::string& strDirectory) {
     return bPassed ? 0 : 1;
 }
 
-// Prints the version and the row count of every table; false when the file
-// cannot be read.
+// Tables that the console cannot start without a row in.
+bool NeedsRow(const std::string& strTable) {
+    static const std::set<std::string> required = {
+        "A_SYSTEM",
+        "CONFIGURATION",
+        "NOTIFY_SERVICE_CFG_FAX",
+        "NOTIFY_SERVICE_CFG_MSMAIL",
+        "NOTIFY_SERVICE_CFG_SMS",
+        "NOTIFY_SERVICE_CFG_SMTP",
+    };
+    return required.count(strTable) != 0;
+}
+
+// Prints the row count of every table; false when one is missing or lacks
+// the row the console needs.
+bool PrintTables(CDBConnection& connection, const std::vector<const CDBTable*>& tables) {
+    bool bComplete = true;
+    for (const CDBTable* pTable : tables) {
+        std::cout << "  " << pTable->Name() << ": ";
+        try {
+            CDBStatement count = connection.Prepare("SELECT COUNT(*) FROM " + pTable->Name());
+            count.Step();
+            const int64_t nRows = count.ColumnInt(0);
+            const bool bEmpty = nRows == 0 && NeedsRow(pTable->Name());
+            std::cout << nRows << (bEmpty ? " (the console needs a row here)" : "") << "\n";
+            bComplete = bComplete && !bEmpty;
+        } catch (const CDBException&) {
+            std::cout << "missing\n";
+            bComplete = false;
+        }
+    }
+    return bComplete;
+}
+
+// Prints the version, the integrity and the row count of every table; false
+// when the file is not usable by this console.
 bool PrintFile(const std::string& strPath, const char* strName,
-               const std::vector<const CDBTable*>& tables, int32_t nRequired, bool& bCurrent) {
+               const std::vector<const CDBTable*>& tables, int32_t nRequired) {
     std::string strError;
     auto pConnection = CDBConnection::Open(strPath, strError);
     if (!pConnection) {
         std::cout << strName << ": cannot be opened: " << strError << "\n";
         return false;
     }
+    const bool bIntact = CDBRepair::PassesIntegrityCheck(strPath);
+    bool bUsable = bIntact;
     try {
         int32_t nVersion = CDBStore::ReadDBVersion(*pConnection);
-        bCurrent = bCurrent && nVersion == nRequired;
+        bUsable = bUsable && nVersion == nRequired;
         std::cout << strName << ": version " << nVersion
                   << (nVersion == nRequired
                           ? ""
@@ -139,30 +194,39 @@ bool PrintFile(const std::string& strPath, const char* strName,
                   << "\n";
     } catch (const CDBException& exception) {
         std::cout << strName << ": no version: " << exception.what() << "\n";
-        bCurrent = false;
+        bUsable = false;
     }
-    for (const CDBTable* pTable : tables) {
-        std::cout << "  " << pTable->Name() << ": ";
-        try {
-            CDBStatement count = pConnection->Prepare("SELECT COUNT(*) FROM " + pTable->Name());
-            count.Step();
-            std::cout << count.ColumnInt(0) << "\n";
-        } catch (const CDBException&) {
-            std::cout << "missing\n";
-        }
-    }
-    return true;
+    if (!bIntact)
+        std::cout << "  integrity check: FAILED\n";
+    return PrintTables(*pConnection, tables) && bUsable;
+}
+
+void PrintRecoverySteps(const std::string& strDirectory) {
+    std::cout << "\nThis installation cannot be used as it is. To recover, stop the console and\n"
+                 "either restore a backup:\n"
+                 "    TARN_HOME="
+              << strDirectory
+              << " tarn-admin restore BACKUP-DIR\n"
+                 "or put back the compacted copy that the console keeps of its last good\n"
+                 "configuration file:\n"
+                 "    cp "
+              << strDirectory << kConfigFile << "_BAK " << strDirectory << kConfigFile
+              << "\n"
+                 "A file of an older version is converted with: tarn-admin convert "
+              << strDirectory << "\n";
 }
 
 int RunCheckIn(const std::string& strDirectory) {
-    bool bCurrent = true;
-    bool bReadable =
-        PrintFile(strDirectory + kConfigFile, kConfigFile, CDBSchema::ConfigurationTables(),
-                  CDBSchema::kConfigVersion, bCurrent);
-    bReadable = PrintFile(strDirectory + kHistoryFile, kHistoryFile, CDBSchema::HistoryTables(),
-                          CDBSchema::kHistoryVersion, bCurrent) &&
-                bReadable;
-    return bReadable && bCurrent ? 0 : 1;
+    bool bUsable = PrintFile(strDirectory + kConfigFile, kConfigFile,
+                             CDBSchema::ConfigurationTables(), CDBSchema::kConfigVersion);
+    bUsable = PrintFile(strDirectory + kHistoryFile, kHistoryFile, CDBSchema::HistoryTables(),
+                        CDBSchema::kHistoryVersion) &&
+              bUsable;
+    if (bUsable)
+        PrintAuditionsThatCannotRun(strDirectory);
+    else
+        PrintRecoverySteps(strDirectory);
+    return bUsable ? 0 : 1;
 }
 
 } // namespace

@@ -16,9 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDemoComputer = "demo-agent";
-// The mail server that scripts/demo_agent.py runs for the demo's notification.
+// The mail server that scripts/demo_agent.py runs for the demo's notification;
+// the sender is the one that "init" writes.
 constexpr const char* kDemoMailServer = "127.0.0.1:2525";
-constexpr const char* kDemoMailSender = "tarn-demo@localhost";
 
 DBAudition NewAudition(AuditionType type, const std::string& name, const std::string& description) {
     DBAudition audition;
@@ -55,7 +55,6 @@ bool StoreDemoMailServer(CDBEngineTARN& database) {
     if (!database.GetNotifyServicesConfig(services))
         return false;
     services.SMTP_MAILSERVER = kDemoMailServer;
-    services.SMTP_SENDER = kDemoMailSender;
     return database.SetNotifyServicesConfig(services);
 }
 

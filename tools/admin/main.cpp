@@ -1,5 +1,6 @@
 // tarn-admin: administration tool of TARN! (tarn-admin <command> [args]).
 #include "AdminCommands.h"
+#include "ProgramOptions.h"
 
 #include <cstring>
 #include <iostream>
@@ -8,7 +9,7 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
     out << "usage: tarn-admin <command> [args...]\n"
-           "       tarn-admin --help | tarn-admin <command> --help\n\ncommands:\n";
+           "       tarn-admin --help | --version | tarn-admin <command> --help\n\ncommands:\n";
     for (size_t i = 0; i < kAdminCommandCount; ++i)
         out << "  " << kAdminCommands[i].usage << "\n";
 }
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* word = argv[1];
+    if (std::strcmp(word, "--version") == 0) {
+        std::cout << ProgramVersionText("tarn-admin");
+        return 0;
+    }
     if (std::strcmp(word, "--help") == 0 || std::strcmp(word, "-h") == 0 ||
         std::strcmp(word, "help") == 0) {
         if (argc > 2) {

@@ -881,6 +881,33 @@ Do you want to convert the configuration file now?</translation>
     <message id="7307">
         <source>Geben Sie einen Text ein.</source>
         <translation>Enter a text.</translation>
+    <message id="7700">
+        <source>Datei: %s
+Legen Sie mit "tarn-admin init %s" eine neue Installation an oder setzen Sie TARN_HOME auf das Verzeichnis der Installation.</source>
+        <translation>File: %s
+Create a new installation with "tarn-admin init %s" or set TARN_HOME to the directory of the installation.</translation>
+    </message>
+    <message id="7701">
+        <source>Datei: %s
+Die Datei ist für dieses Konto nicht lesbar oder beschädigt: prüfen Sie Eigentümer und Rechte (Konto tarn) und führen Sie "tarn-admin check %s" aus.</source>
+        <translation>File: %s
+This account cannot read the file or it is damaged: check its owner and rights (account tarn) and run "tarn-admin check %s".</translation>
+    </message>
+    <message id="7702">
+        <source>Die Überwachung kann nicht ausgeführt werden: %s</source>
+        <translation>The audition cannot run: %s</translation>
+    </message>
+    <message id="7703">
+        <source>unbekannter Überwachungstyp %s</source>
+        <translation>unknown audition type %s</translation>
+    </message>
+    <message id="7704">
+        <source>die Angaben ihres Typs fehlen in der Konfigurationsdatei</source>
+        <translation>the details of its type are missing from the configuration file</translation>
+    </message>
+    <message id="7705">
+        <source>kein Plug-In des Typs %s ist installiert</source>
+        <translation>no plug-in of type %s is installed</translation>
     </message>
     <message id="7308">
         <source>Dieser Eintrag fehlt.</source>
