@@ -1,5 +1,6 @@
 #include "SmtpLogin.h"
 
+#include "FileIo.h"
 #include "IniFile.h"
 
 #include <cerrno>
@@ -28,15 +29,8 @@ std::optional<std::string> ReadPrivateFile(const std::string& path, std::string&
         problem = path + " is not a regular file";
     else if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0)
         problem = path + " must belong to this account with mode 0600";
-    else if (static_cast<size_t>(info.st_size) > kMaxFileBytes)
-        problem = path + " is too large";
-    else {
-        content.resize(kMaxFileBytes);
-        const ssize_t n = ::read(fd, content.data(), content.size());
-        if (n < 0)
-            problem = path + ": " + std::strerror(errno);
-        content.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    }
+    else if (!ReadAll(fd, content, kMaxFileBytes))
+        problem = path + " cannot be read or is too large";
     ::close(fd);
     if (!problem.empty())
         return std::nullopt;
