@@ -881,6 +881,7 @@ Do you want to convert the configuration file now?</translation>
     <message id="7307">
         <source>Geben Sie einen Text ein.</source>
         <translation>Enter a text.</translation>
+    </message>
     <message id="7700">
         <source>Datei: %s
 Legen Sie mit "tarn-admin init %s" eine neue Installation an oder setzen Sie TARN_HOME auf das Verzeichnis der Installation.</source>
