@@ -1,5 +1,6 @@
 #include "ProgramOptions.h"
 
+#include <cstdio>
 #include <cstring>
 
 StandardOption FindStandardOption(int argc, char** argv) {
@@ -14,4 +15,14 @@ StandardOption FindStandardOption(int argc, char** argv) {
 
 std::string ProgramVersionText(const std::string& program) {
     return program + " " TARN_VERSION_TEXT "\n";
+}
+
+bool AnswerStandardOption(int argc, char** argv, const std::string& program,
+                          const std::string& usage) {
+    const StandardOption option = FindStandardOption(argc, argv);
+    if (option == StandardOption::None)
+        return false;
+    const std::string text = option == StandardOption::Help ? usage : ProgramVersionText(program);
+    std::fputs(text.c_str(), stdout);
+    return true;
 }

@@ -12,3 +12,7 @@ enum class StandardOption { None, Help, Version };
 StandardOption FindStandardOption(int argc, char** argv);
 // "<program> <version>\n", e.g. "TARN_Gateway 2.5\n".
 std::string ProgramVersionText(const std::string& program);
+// Prints the usage text for --help or the version text for --version on
+// standard output; true when one was asked for (the program then exits 0).
+bool AnswerStandardOption(int argc, char** argv, const std::string& program,
+                          const std::string& usage);

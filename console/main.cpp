@@ -70,16 +70,8 @@ Options ParseOptions(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    switch (FindStandardOption(argc, argv)) {
-    case StandardOption::Help:
-        std::fputs(kUsage, stdout);
+    if (AnswerStandardOption(argc, argv, "TARN", kUsage))
         return 0;
-    case StandardOption::Version:
-        std::fputs(ProgramVersionText("TARN").c_str(), stdout);
-        return 0;
-    case StandardOption::None:
-        break;
-    }
     Options options = ParseOptions(argc, argv);
     if (!options.unknown.empty()) {
         std::fprintf(stderr, "TARN: unknown option '%s'\n\n%s", options.unknown.c_str(), kUsage);

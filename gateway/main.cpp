@@ -21,16 +21,8 @@ const char* kUsage = "Usage: TARN_Gateway\n"
 } // namespace
 
 int main(int argc, char** argv) {
-    switch (FindStandardOption(argc, argv)) {
-    case StandardOption::Help:
-        std::fputs(kUsage, stdout);
+    if (AnswerStandardOption(argc, argv, "TARN_Gateway", kUsage))
         return 0;
-    case StandardOption::Version:
-        std::fputs(ProgramVersionText("TARN_Gateway").c_str(), stdout);
-        return 0;
-    case StandardOption::None:
-        break;
-    }
     if (argc > 1) {
         std::fprintf(stderr, "TARN_Gateway: unknown option '%s'\n\n%s", argv[1], kUsage);
         return 2;

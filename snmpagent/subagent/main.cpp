@@ -37,14 +37,12 @@ struct SOptions {
     bool foreground = false;
 };
 
-void PrintUsage(FILE* out) {
-    std::fprintf(out, "usage: tarn-snmp-subagent [-f] [-x ADDRESS] [-e LIBRARY]\n"
-                      "       tarn-snmp-subagent --help | --version\n"
-                      "  -f          stay in the foreground and log to stderr\n"
-                      "  -x ADDRESS  the AgentX master's socket (default: net-snmp's)\n"
-                      "  -e LIBRARY  the extension-agent library (default: libSnmpTARN.so beside\n"
-                      "              this program)\n");
-}
+const char* kUsage = "usage: tarn-snmp-subagent [-f] [-x ADDRESS] [-e LIBRARY]\n"
+                     "       tarn-snmp-subagent --help | --version\n"
+                     "  -f          stay in the foreground and log to stderr\n"
+                     "  -x ADDRESS  the AgentX master's socket (default: net-snmp's)\n"
+                     "  -e LIBRARY  the extension-agent library (default: libSnmpTARN.so beside\n"
+                     "              this program)\n";
 
 bool ParseOptions(int argc, char** argv, SOptions& options) {
     int option = 0;
@@ -69,19 +67,11 @@ bool ParseOptions(int argc, char** argv, SOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    switch (FindStandardOption(argc, argv)) {
-    case StandardOption::Help:
-        PrintUsage(stdout);
+    if (AnswerStandardOption(argc, argv, "tarn-snmp-subagent", kUsage))
         return 0;
-    case StandardOption::Version:
-        std::fputs(ProgramVersionText("tarn-snmp-subagent").c_str(), stdout);
-        return 0;
-    case StandardOption::None:
-        break;
-    }
     SOptions options;
     if (!ParseOptions(argc, argv, options)) {
-        PrintUsage(stderr);
+        std::fputs(kUsage, stderr);
         return 2;
     }
     CExtensionAgent extension;

@@ -22,34 +22,23 @@ void OnSignal(int) {
     g_stop = 1;
 }
 
-void PrintUsage(FILE* out, const char* program) {
-    std::fprintf(out,
-                 "usage: %s [--centre tap|ucp] [--dial connect|busy|no-carrier|no-answer|"
-                 "no-dialtone|error|silence]\n"
-                 "          [--reset ok|error|silence] [--no-echo] [--link PATH]\n"
-                 "          [--ucp-error NN] [--tap-nak] [--silent-centre] [--pieces N]\n"
-                 "       %s --help | --version\n"
-                 "Opens a pseudo-terminal that behaves as a modem dialling an SMS centre.\n"
-                 "The centre accepts every message unless told to refuse (UCP error NN,\n"
-                 "TAP NAK) or to stay silent; --pieces cuts every answer into N pieces.\n"
-                 "--link makes PATH a symbolic link to the terminal, for a stable\n"
-                 "Line0 entry in the registry file.\n",
-                 program, program);
-}
+const char* kUsage =
+    "usage: tarn-modem-sim [--centre tap|ucp] [--dial connect|busy|no-carrier|no-answer|"
+    "no-dialtone|error|silence]\n"
+    "          [--reset ok|error|silence] [--no-echo] [--link PATH]\n"
+    "          [--ucp-error NN] [--tap-nak] [--silent-centre] [--pieces N]\n"
+    "       tarn-modem-sim --help | --version\n"
+    "Opens a pseudo-terminal that behaves as a modem dialling an SMS centre.\n"
+    "The centre accepts every message unless told to refuse (UCP error NN,\n"
+    "TAP NAK) or to stay silent; --pieces cuts every answer into N pieces.\n"
+    "--link makes PATH a symbolic link to the terminal, for a stable\n"
+    "Line0 entry in the registry file.\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
-    switch (FindStandardOption(argc, argv)) {
-    case StandardOption::Help:
-        PrintUsage(stdout, argv[0]);
+    if (AnswerStandardOption(argc, argv, "tarn-modem-sim", kUsage))
         return 0;
-    case StandardOption::Version:
-        std::fputs(ProgramVersionText("tarn-modem-sim").c_str(), stdout);
-        return 0;
-    case StandardOption::None:
-        break;
-    }
     const std::map<std::string, SimDialOutcome> dials = {
         {"connect", SimDialOutcome::Connect},        {"busy", SimDialOutcome::Busy},
         {"no-carrier", SimDialOutcome::NoCarrier},   {"no-answer", SimDialOutcome::NoAnswer},
@@ -88,7 +77,7 @@ int main(int argc, char** argv) {
             silentCentre = silentCentre || option == "--silent-centre";
             continue;
         } else {
-            PrintUsage(stderr, argv[0]);
+            std::fputs(kUsage, stderr);
             return 2;
         }
         ++i;
