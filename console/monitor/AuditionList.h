@@ -10,6 +10,7 @@
 #pragma once
 
 #include "AuditionEntry.h"
+#include "ListLock.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -38,7 +39,7 @@ public:
     void RemoveEntry(int32_t auditionId);
 
 private:
-    friend class CAuditionListLock;
+    friend class CListLock<CAuditionList>;
     friend class CAuditionClaim;
 
     void Lock() { m_lock.lock(); }
@@ -64,14 +65,4 @@ private:
     std::vector<ClaimRecord> m_claims;
 };
 
-// Holds the list's lock for a scope.
-class CAuditionListLock {
-public:
-    explicit CAuditionListLock(CAuditionList& list) : m_list(list) { m_list.Lock(); }
-    ~CAuditionListLock() { m_list.Unlock(); }
-    CAuditionListLock(const CAuditionListLock&) = delete;
-    CAuditionListLock& operator=(const CAuditionListLock&) = delete;
-
-private:
-    CAuditionList& m_list;
-};
+using CAuditionListLock = CListLock<CAuditionList>;

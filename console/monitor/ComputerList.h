@@ -6,6 +6,7 @@
 #pragma once
 
 #include "AgentComputer.h"
+#include "ListLock.h"
 
 #include <mutex>
 #include <string>
@@ -28,7 +29,7 @@ public:
     void SetRestartPending(const std::string& name, bool flag);
 
 private:
-    friend class CComputerListLock;
+    friend class CListLock<CComputerList>;
 
     // Recursive, so that a pass holding the lock may call the by-name operations.
     void Lock() { m_lock.lock(); }
@@ -40,14 +41,4 @@ private:
     std::vector<AgentComputer> m_computers;
 };
 
-// Holds the list's lock for a scope.
-class CComputerListLock {
-public:
-    explicit CComputerListLock(CComputerList& list) : m_list(list) { m_list.Lock(); }
-    ~CComputerListLock() { m_list.Unlock(); }
-    CComputerListLock(const CComputerListLock&) = delete;
-    CComputerListLock& operator=(const CComputerListLock&) = delete;
-
-private:
-    CComputerList& m_list;
-};
+using CComputerListLock = CListLock<CComputerList>;

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <stdlib.h>
 
@@ -70,16 +71,23 @@ protected:
         return std::make_unique<CConsoleEngine>(m_database, m_settings, nullptr, m_view, m_pluginUI,
                                                 options);
     }
-    int32_t StoreLogfileAudition(const std::string& name, bool active) {
+    // A new audition of the type; settings(audition) fills in the type's own fields.
+    int32_t StoreAudition(AuditionType type, const std::string& name, bool active,
+                          const std::function<void(DBAudition&)>& settings) {
         DBAudition audition;
         audition.AUDITION_ID = AUDITION_ID_NEW;
-        audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::Logfile);
+        audition.AUDITION_TYPE = static_cast<int32_t>(type);
         audition.NAME = name;
         audition.ACTIVE = active;
-        audition.Logfile.LOGFILE = m_dir + "watched.log";
-        audition.Logfile.CHECK_INTERVAL = 5;
+        settings(audition);
         EXPECT_TRUE(m_database.SetAudition(audition));
         return audition.AUDITION_ID;
+    }
+    int32_t StoreLogfileAudition(const std::string& name, bool active) {
+        return StoreAudition(AuditionType::Logfile, name, active, [this](DBAudition& audition) {
+            audition.Logfile.LOGFILE = m_dir + "watched.log";
+            audition.Logfile.CHECK_INTERVAL = 5;
+        });
     }
     // Entries of the list and how many of them run.
     std::pair<int, int> ListState(CConsoleEngine& engine) {

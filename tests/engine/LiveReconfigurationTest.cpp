@@ -32,27 +32,17 @@ protected:
     }
     // A network audition that always gets its reply: it never stops by itself.
     int32_t StoreNetAudition(const std::string& name, bool active) {
-        DBAudition audition;
-        audition.AUDITION_ID = AUDITION_ID_NEW;
-        audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::Net);
-        audition.NAME = name;
-        audition.ACTIVE = active;
-        audition.Net.IP_ADDRESS = "127.0.0.1";
-        audition.Net.CHECK_INTERVAL = 1;
-        audition.Net.TIMEOUT = 1;
-        EXPECT_TRUE(m_database.SetAudition(audition));
-        return audition.AUDITION_ID;
+        return StoreAudition(AuditionType::Net, name, active, [](DBAudition& audition) {
+            audition.Net.IP_ADDRESS = "127.0.0.1";
+            audition.Net.CHECK_INTERVAL = 1;
+            audition.Net.TIMEOUT = 1;
+        });
     }
     int32_t StorePluginAudition(const std::string& name, bool active) {
-        DBAudition audition;
-        audition.AUDITION_ID = AUDITION_ID_NEW;
-        audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::Plugin);
-        audition.NAME = name;
-        audition.ACTIVE = active;
-        audition.Plugin.PLUGIN_TYPE = kPluginType;
-        audition.Plugin.PLUGIN_NAME = "Testplugin";
-        EXPECT_TRUE(m_database.SetAudition(audition));
-        return audition.AUDITION_ID;
+        return StoreAudition(AuditionType::Plugin, name, active, [](DBAudition& audition) {
+            audition.Plugin.PLUGIN_TYPE = kPluginType;
+            audition.Plugin.PLUGIN_NAME = "Testplugin";
+        });
     }
     // Holds the plug-in's next check, runs the change and a synchronisation
     // on another thread, checks that the synchronisation waits for the check,
