@@ -1,17 +1,11 @@
 #include "AuditionEntry.h"
 
+// Everything is run state but the three fields of the configuration, so that
+// a field added to the entry is carried by the write-back without more ado.
 void CopyRunState(const AuditionEntry& from, AuditionEntry& to) {
-    to.Running = from.Running;
-    to.Paused = from.Paused;
-    to.FirstCheck = from.FirstCheck;
-    to.AgentPerforms = from.AgentPerforms;
-    to.LastErrorTime = from.LastErrorTime;
-    to.FileTime = from.FileTime;
-    to.NextFileCheck = from.NextFileCheck;
-    to.NextPing = from.NextPing;
-    to.Signal = from.Signal;
-    to.PingFailures = from.PingFailures;
-    to.ReportedUnmarkableLine = from.ReportedUnmarkableLine;
-    to.AgentLogResume = from.AgentLogResume;
-    to.AgentLogResumeKey = from.AgentLogResumeKey;
+    AuditionEntry merged = from;
+    merged.Definition = std::move(to.Definition);
+    merged.NotifyProfiles = std::move(to.NotifyProfiles);
+    merged.PluginInstance = to.PluginInstance;
+    to = std::move(merged);
 }

@@ -1,4 +1,9 @@
 #include "AuditionList.h"
+#include "AuditionClaim.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +80,72 @@ TEST(AuditionList, CopiesOutNeverAliasTheList) {
     AuditionEntry copy = list.GetAt(0);
     copy.Definition.NAME = "after";
     EXPECT_EQ(list.GetAt(0).Definition.NAME, "before");
+}
+
+// The audition thread's write-back: the run state of its copy, never the
+// definition, the notify plan or the instance that the synchronisation set.
+TEST(AuditionList, UpdateRunStateKeepsTheConfigurationOfTheListedEntry) {
+    CAuditionList list;
+    list.AddAudition(MakeAudition(7, "renamed"));
+    AuditionEntry listed = list.GetAt(0);
+    listed.NotifyProfiles = "3;9;0";
+    auto* instance = reinterpret_cast<IPluginInstance*>(&listed);
+    listed.PluginInstance = instance;
+    list.SetAt(0, listed);
+
+    AuditionEntry checked;
+    checked.Definition = MakeAudition(7, "old name");
+    checked.Running = true;
+    checked.FirstCheck = false;
+    checked.LastErrorTime = 99;
+    checked.PingFailures = 2;
+    checked.Signal.EVENT_DESCRIPTION = "down";
+    checked.ReportedUnmarkableLine = 4;
+    list.UpdateRunState(checked);
+
+    const AuditionEntry stored = list.GetAt(0);
+    EXPECT_EQ(stored.Definition.NAME, "renamed");
+    EXPECT_EQ(stored.NotifyProfiles, "3;9;0");
+    EXPECT_EQ(stored.PluginInstance, instance);
+    EXPECT_TRUE(stored.Running);
+    EXPECT_FALSE(stored.FirstCheck);
+    EXPECT_EQ(stored.LastErrorTime, 99);
+    EXPECT_EQ(stored.PingFailures, 2);
+    EXPECT_EQ(stored.Signal.EVENT_DESCRIPTION, "down");
+    EXPECT_EQ(stored.ReportedUnmarkableLine, 4);
+}
+
+// A change by another thread waits while the entry is claimed; the claim
+// holder's own write goes through.
+TEST(AuditionList, ChangesOfAClaimedEntryWaitForTheClaim) {
+    CAuditionList list;
+    {
+        CAuditionListLock lock(list);
+        list.AddAudition(MakeAudition(7, "a"));
+    }
+    std::atomic<bool> changed{false};
+    std::thread other;
+    {
+        CAuditionClaim claim = CAuditionClaim::OfAudition(list, 7);
+        ASSERT_TRUE(claim);
+        other = std::thread([&] {
+            AuditionEntry entry = claim.Entry();
+            entry.Definition.NAME = "from the other thread";
+            CAuditionListLock lock(list);
+            list.UpdateEntry(entry);
+            changed = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(changed);
+        claim.Entry().Definition.NAME = "from the holder";
+        claim.WriteBack();
+        CAuditionListLock lock(list);
+        EXPECT_EQ(list.GetAt(0).Definition.NAME, "from the holder");
+    }
+    other.join();
+    EXPECT_TRUE(changed);
+    CAuditionListLock lock(list);
+    EXPECT_EQ(list.GetAt(0).Definition.NAME, "from the other thread");
 }
 
 } // namespace
