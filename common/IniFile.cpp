@@ -1,16 +1,12 @@
 #include "IniFile.h"
 
-#include "FileIo.h"
+#include "SafeDirectory.h"
 #include "TextEncoding.h"
 
-#include <atomic>
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <unordered_map>
 
 namespace {
 
@@ -67,55 +63,12 @@ bool IsBlankLine(std::string_view text) {
     return TrimBlanks(text).empty();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content, int& error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        error = errno;
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return false;
-    }
-    if (!ReadAll(fd, content)) {
-        error = errno;
-        ::close(fd);
-        return false;
-    }
-    ::close(fd);
-    return true;
-}
-
 // A symbolic link is followed, so that the link stays and its target changes.
 std::string ResolveTarget(const std::string& path) {
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) != nullptr)
         return resolved;
     return path;
-}
-
-// Creates a new file beside target with the permissions of the file it replaces.
-int CreateTemporaryBeside(const std::string& target, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
-    struct stat old {};
-    bool hadOld = ::stat(target.c_str(), &old) == 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".tmp." + std::to_string(::getpid()) + "." +
-                   std::to_string(counter.fetch_add(1));
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            if (hadOld) {
-                [[maybe_unused]] int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-                ::fchmod(fd, old.st_mode & 07777);
-            }
-            return fd;
-        }
-        if (errno != EEXIST)
-            return -1;
-    }
-    return -1;
 }
 
 std::mutex& UpdateLock() {
@@ -156,14 +109,26 @@ CIniFile CIniFile::Parse(std::string_view content, std::string path) {
     return file;
 }
 
+CIniFile CIniFile::FromRead(SafeFileStatus status, std::string_view content, std::string path) {
+    if (status == SafeFileStatus::Ok)
+        return Parse(content, std::move(path));
+    CIniFile file;
+    file.m_strPath = std::move(path);
+    file.m_bReadError = status != SafeFileStatus::Missing;
+    return file;
+}
+
 CIniFile CIniFile::Load(const std::string& path) {
     std::string content;
-    int error = 0;
-    if (ReadWholeFile(path, content, error))
-        return Parse(content, path);
-    CIniFile file;
-    file.m_strPath = path;
-    file.m_bReadError = error != ENOENT;
+    const SafeFileStatus status = ReadRegularFile(path, kMaxIniFileSize, content);
+    return FromRead(status, content, path);
+}
+
+CIniFile CIniFile::LoadBelow(const std::string& base, const std::string& path,
+                             SafeFileStatus& status) {
+    std::string content;
+    status = ReadFileBelow(base, path, kMaxAgentFileSize, content);
+    CIniFile file = FromRead(status, content, {});
     return file;
 }
 
@@ -266,17 +231,6 @@ bool CIniFile::SetValue(std::string_view section, std::string_view key, std::str
     return true;
 }
 
-bool CIniFile::RemoveKey(std::string_view section, std::string_view key) {
-    auto header = FindSection(section);
-    if (!header)
-        return false;
-    auto index = FindKey(*header, key);
-    if (!index)
-        return false;
-    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*index));
-    return true;
-}
-
 std::string CIniFile::ToText() const {
     std::string text;
     if (m_bByteOrderMark)
@@ -291,18 +245,11 @@ std::string CIniFile::ToText() const {
 bool CIniFile::Save() const {
     if (m_bReadError || m_strPath.empty())
         return false;
-    std::string target = ResolveTarget(m_strPath);
-    std::string tempPath;
-    int fd = CreateTemporaryBeside(target, tempPath);
-    if (fd < 0)
-        return false;
-    bool written = WriteAll(fd, ToText()) && ::fsync(fd) == 0;
-    written = (::close(fd) == 0) && written;
-    if (!written || ::rename(tempPath.c_str(), target.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    return true;
+    const std::string target = ResolveTarget(m_strPath);
+    const size_t slash = target.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    return CSafeDirectory::OpenTrusted(directory).ReplaceFile(target.substr(slash + 1), ToText(),
+                                                              0666);
 }
 
 std::string ReadProfileString(const std::string& file, std::string_view section,
@@ -315,14 +262,43 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
     return CIniFile::Update(file, [&](CIniFile& ini) { return ini.SetValue(section, key, value); });
 }
 
+namespace {
+
+// The number of a list key "<listName><n>" (n without leading zeros, as the
+// list reader asks for it); 0 when the key is no list key.
+unsigned long ListKeyNumber(std::string_view name, std::string_view listName) {
+    if (name.size() <= listName.size() || name.size() > listName.size() + 9 ||
+        !EqualsNoCase(name.substr(0, listName.size()), listName))
+        return 0;
+    std::string_view digits = name.substr(listName.size());
+    if (digits.front() == '0' || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return 0;
+    return std::stoul(std::string(digits));
+}
+
+} // namespace
+
+// One pass over the section, so that long lists read in linear time.
 std::vector<std::string> CIniFile::GetList(std::string_view section,
                                            std::string_view listName) const {
     std::vector<std::string> list;
+    auto header = FindSection(section);
+    if (!header)
+        return list;
+    std::unordered_map<unsigned long, std::string_view> values; // the first key of a number wins
+    const size_t end = SectionEnd(*header);
+    for (size_t i = *header + 1; i < end; ++i) {
+        auto line = ParseKeyLine(m_lines[i].text);
+        if (!line)
+            continue;
+        if (unsigned long number = ListKeyNumber(line->name, TrimBlanks(listName)); number != 0)
+            values.try_emplace(number, line->value);
+    }
     for (unsigned long number = 1;; ++number) {
-        auto value = GetValue(section, std::string(listName) + std::to_string(number));
-        if (!value || value->empty())
+        auto value = values.find(number);
+        if (value == values.end() || value->second.empty())
             break;
-        list.push_back(std::move(*value));
+        list.emplace_back(value->second);
     }
     return list;
 }

@@ -12,16 +12,28 @@
 // end (that of its first line, CR LF for a new file).
 #pragma once
 
+#include "SafeDirectory.h"
+
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// Larger INI files of the installation are read as unreadable.
+inline constexpr size_t kMaxIniFileSize = 64u << 20;
+
 class CIniFile {
 public:
-    // Reads the whole file; a missing or unreadable file gives an empty one.
+    // Reads the whole file; a missing or unreadable file (also one that is
+    // not a regular file or is over kMaxIniFileSize) gives an empty one.
     static CIniFile Load(const std::string& path);
+    // Reads a file that another account writes (an agent file): path lies
+    // below the trusted directory base and is reached without following a
+    // link after it; at most kMaxAgentFileSize bytes. The result has no path
+    // (it cannot be saved); status says why it is empty.
+    static CIniFile LoadBelow(const std::string& base, const std::string& path,
+                              SafeFileStatus& status);
     // Reads file content already in memory; Save writes it to path.
     static CIniFile Parse(std::string_view content, std::string path = {});
     // Loads the file, applies the change and saves it when the change returns
@@ -70,6 +82,7 @@ private:
     std::vector<Line> m_lines;
     std::string m_strLineEnd = "\r\n";
 
+    static CIniFile FromRead(SafeFileStatus status, std::string_view content, std::string path);
     std::optional<size_t> FindSection(std::string_view section) const;
     size_t SectionEnd(size_t header) const;
     std::optional<size_t> FindKey(size_t header, std::string_view key) const;

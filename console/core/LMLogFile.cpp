@@ -85,13 +85,16 @@ LMLogFile::~LMLogFile() {
 }
 
 bool LMLogFile::Open(const std::string& path) {
+    return Open(path, path.substr(0, path.rfind('/') + 1));
+}
+
+bool LMLogFile::Open(const std::string& path, const std::string& trustedDirectory) {
     const bool bFileOpen = m_bIsOpen;
     TARN_ASSERT(!bFileOpen, "Datei ist schon geöffnet");
     if (bFileOpen)
         return true;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (TryOpen(path)) {
-            m_strPath = path;
+        if (TryOpen(path, trustedDirectory)) {
             m_bIsOpen = true;
             m_buffer.resize(kReadChunk);
             Rewind();
@@ -102,16 +105,21 @@ bool LMLogFile::Open(const std::string& path) {
     return false;
 }
 
-bool LMLogFile::TryOpen(const std::string& path) {
-    // O_NONBLOCK keeps a FIFO planted under the name from blocking the open.
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
+// The file is reached from its directory without following a link and
+// without blocking on a FIFO; zeros are never written through a link.
+bool LMLogFile::TryOpen(const std::string& path, const std::string& trustedDirectory) {
+    std::string directory;
+    if (!SplitPathBelow(trustedDirectory, path, directory, m_strName))
+        return false;
+    m_directory = CSafeDirectory::OpenBelow(trustedDirectory, directory);
+    int fd = -1;
+    if (m_directory.OpenFile(m_strName, O_RDWR, fd) != SafeFileStatus::Ok)
         return false;
     struct stat info {};
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET; // l_start = l_len = 0: the whole file, however it grows
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+    if (::fstat(fd, &info) != 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
         ::close(fd);
         return false;
     }
@@ -125,6 +133,7 @@ void LMLogFile::Close() {
     if (m_nFile >= 0)
         ::close(m_nFile); // releases the lock
     m_nFile = -1;
+    m_directory = CSafeDirectory();
     m_bIsOpen = false;
     m_nPosition = 0;
     m_nLastUnmarkableLine = 0;
@@ -146,6 +155,7 @@ void LMLogFile::GoTo(off_t offset, int32_t line) {
     m_nNextLineOffset = offset;
     m_nPosition = line;
     m_bLineEnded = true;
+    m_bInsideLongLine = false;
 }
 
 bool LMLogFile::Refill() {
@@ -162,10 +172,32 @@ bool LMLogFile::Refill() {
     }
 }
 
+// Reads past the rest of a line that was too long; false on a file error.
+bool LMLogFile::SkipToLineEnd() {
+    while (m_bInsideLongLine) {
+        if (m_nBufferBegin == m_nBufferEnd) {
+            if (!Refill())
+                return false;
+            if (m_nBufferEnd == 0)
+                break; // end of file
+        }
+        const char* begin = m_buffer.data() + m_nBufferBegin;
+        const size_t available = m_nBufferEnd - m_nBufferBegin;
+        const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', available));
+        m_nBufferBegin += newline ? static_cast<size_t>(newline - begin) + 1 : available;
+        m_nNextLineOffset = m_nBufferFileOffset + static_cast<off_t>(m_nBufferBegin);
+        m_bInsideLongLine = newline == nullptr;
+        m_bLineEnded = newline != nullptr;
+    }
+    m_bInsideLongLine = false;
+    return true;
+}
+
 LMLogFile::LineStatus LMLogFile::NextLine(std::string_view& line, off_t& lineOffset) {
+    if (!SkipToLineEnd())
+        return LineStatus::Error;
     lineOffset = m_nNextLineOffset;
     bool spilled = false; // part of the line is kept in m_strLongLine
-    bool tooLong = false;
     m_strLongLine.clear();
     for (;;) {
         if (m_nBufferBegin == m_nBufferEnd) {
@@ -188,10 +220,11 @@ LMLogFile::LineStatus LMLogFile::NextLine(std::string_view& line, off_t& lineOff
             line = std::string_view(begin, length);
             break;
         }
-        if (m_strLongLine.size() + length > kAgentLogMaxLineLength)
-            tooLong = true;
-        else
-            m_strLongLine.append(begin, length);
+        if (m_strLongLine.size() + length > kAgentLogMaxLineLength) {
+            m_bInsideLongLine = newline == nullptr; // the rest is skipped only when asked for
+            return LineStatus::TooLong;
+        }
+        m_strLongLine.append(begin, length);
         spilled = true;
         if (newline) {
             line = m_strLongLine;
@@ -200,8 +233,6 @@ LMLogFile::LineStatus LMLogFile::NextLine(std::string_view& line, off_t& lineOff
     }
     if (spilled)
         line = m_strLongLine;
-    if (tooLong)
-        return LineStatus::TooLong;
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
     return LineStatus::Line;
@@ -306,8 +337,9 @@ bool LMLogFile::ResumeAt(const CLogResumePoint& point) {
 
 bool LMLogFile::StillNamesOpenFile() const {
     struct stat info {};
-    return ::stat(m_strPath.c_str(), &info) == 0 && info.st_dev == m_nDevice &&
-           info.st_ino == m_nInode;
+    return ::fstatat(m_directory.Descriptor(), m_strName.c_str(), &info, AT_SYMLINK_NOFOLLOW) ==
+               0 &&
+           info.st_dev == m_nDevice && info.st_ino == m_nInode;
 }
 
 bool LMLogFile::MarkProcessed(int32_t nEntryPosition) {

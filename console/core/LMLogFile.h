@@ -11,6 +11,7 @@
 #pragma once
 
 #include "LogResumePoint.h"
+#include "SafeDirectory.h"
 
 #include <chrono>
 #include <cstdint>
@@ -36,7 +37,8 @@ struct AgentLogEntry {
 
 inline constexpr char kAgentLogSeparator = ';';
 inline constexpr size_t kAgentLogFieldCount = 9;
-// Longer lines are read as malformed (they end a scan like the end of the file).
+// Longer lines are read as malformed: a scan ends as soon as a line passes it,
+// without reading the rest of the line.
 inline constexpr size_t kAgentLogMaxLineLength = 4u << 20;
 
 // Parses one line (without its line end). The text ends at a NUL byte, as it
@@ -64,8 +66,11 @@ public:
     LMLogFile& operator=(const LMLogFile&) = delete;
 
     // Up to four attempts to open and lock the file, waiting 1000 ms after
-    // each failed one. A missing file, a file that is not a regular file and a
-    // file locked by someone else are failed attempts.
+    // each failed one. A missing file, a name that is not a regular file (a
+    // link, a FIFO) and a file locked by someone else are failed attempts.
+    // path lies below the trusted directory; no link after it is followed.
+    bool Open(const std::string& path, const std::string& trustedDirectory);
+    // The same with the file's own directory trusted.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return m_bIsOpen; }
@@ -105,7 +110,8 @@ private:
     enum class LineStatus { Line, TooLong, End, Error };
 
     SleepFunction m_sleep;
-    std::string m_strPath;
+    std::string m_strName;
+    CSafeDirectory m_directory; // holds the file; names are looked up in it
     int m_nFile = -1;
     bool m_bIsOpen = false;
     int32_t m_nPosition = 0;
@@ -120,7 +126,8 @@ private:
     off_t m_nBufferFileOffset = 0; // file offset of m_buffer[0]
     off_t m_nNextLineOffset = 0;
     std::string m_strLongLine;
-    bool m_bLineEnded = true; // the line NextLine returned last ended with LF
+    bool m_bLineEnded = true;       // the line NextLine returned last ended with LF
+    bool m_bInsideLongLine = false; // the last line read was too long and is not over yet
 
     // The resume point of the running scan; m_nResumeLine 0 when there is none.
     off_t m_nResumeOffset = 0;
@@ -130,12 +137,13 @@ private:
     off_t m_nReturnedOffset = 0;
     int32_t m_nReturnedLine = 0;
 
-    bool TryOpen(const std::string& path);
+    bool TryOpen(const std::string& path, const std::string& trustedDirectory);
     void Rewind();
     void GoTo(off_t offset, int32_t line);
     void AdvanceResumePoint();
     bool SeekForMarking(int32_t nEntryPosition);
     LineStatus NextLine(std::string_view& line, off_t& lineOffset);
     bool Refill();
+    bool SkipToLineEnd();
     bool StillNamesOpenFile() const;
 };

@@ -5,10 +5,13 @@
 #include <string>
 
 struct AgentComputer {
-    std::string Name; // the list's key, compared case-sensitively
+    std::string Name;      // the list's key, compared case-sensitively
     std::string LogFile;   // data directory + name + "/" + name + ".log"
     std::string InfoFile;  // data directory + name + "/" + name + ".INI"
     std::string Directory; // data directory + name + "/"
+    // The data directory these paths lie in: trusted as the operator set it;
+    // nothing below it is reached through a link.
+    std::string DataDirectory;
     int32_t AuditionCount = 0;
     std::string ComputerStartDate;
     std::string TARNStartDate;

@@ -1,6 +1,6 @@
 #include "AgentConfigCache.h"
 
-#include "IniFile.h"
+#include "AgentExchange.h"
 
 #include <ctime>
 #include <sys/stat.h>
@@ -34,7 +34,9 @@ std::vector<std::string> CAgentConfigCache::GetList(const std::string& path,
     const std::string key = section + '\n' + listName;
     auto found = m_lists.find(key);
     if (found == m_lists.end()) {
-        const std::vector<std::string> list = CIniFile::Load(path).GetList(section, listName);
+        SafeFileStatus status; // not a regular file or too large: no lists
+        const std::vector<std::string> list =
+            LoadAgentConfig(path, status).GetList(section, listName);
         found = m_lists.emplace(key, list).first;
     }
     return found->second;

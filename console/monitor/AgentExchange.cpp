@@ -1,7 +1,7 @@
 #include "AgentExchange.h"
 
 #include "FieldText.h"
-#include "IniFile.h"
+#include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
@@ -12,6 +12,7 @@ constexpr unsigned IDS_AGENT_RESUMES_AUDITION = 1021;
 constexpr unsigned IDS_AGENT_GONE = 1022;
 constexpr unsigned IDS_AGENT_BACK = 1023;
 constexpr unsigned IDS_UNSAFE_COMPUTER_NAME = 7000;
+constexpr unsigned IDS_AGENT_FILE_NOT_READ = 7004;
 
 constexpr const char* kInfoSection = "Information";
 
@@ -30,7 +31,17 @@ bool ListHasFirstField(const std::vector<std::string>& list, const std::string& 
     return false;
 }
 
+// The directory that holds path, with its trailing "/": the trusted base of
+// "TARN.CFG", which lies in the data directory itself.
+std::string DirectoryOf(const std::string& path) {
+    return path.substr(0, path.rfind('/') + 1);
+}
+
 } // namespace
+
+CIniFile LoadAgentConfig(const std::string& globalConfigFile, SafeFileStatus& status) {
+    return CIniFile::LoadBelow(DirectoryOf(globalConfigFile), globalConfigFile, status);
+}
 
 bool IsSafeComputerName(const std::string& name) {
     std::string trimmed = Trimmed(name);
@@ -50,11 +61,13 @@ void CAgentExchange::RegisterAgentComputer(const AuditionEntry& entry) {
     const std::string& name = entry.Definition.AgentComputer;
     if (name.empty())
         return;
-    const std::string directory = IsSafeComputerName(name) ? m_dataDirectory() + name + "/" : "";
+    const std::string dataDirectory = m_dataDirectory();
+    const std::string directory = IsSafeComputerName(name) ? dataDirectory + name + "/" : "";
     CComputerListLock lock(m_computers);
     int nIndex = m_computers.FindOrAdd(name);
     AgentComputer computer = m_computers.GetAt(nIndex);
     if (!directory.empty()) {
+        computer.DataDirectory = dataDirectory;
         computer.Directory = directory;
         computer.LogFile = directory + name + ".log";
         computer.InfoFile = directory + name + ".INI";
@@ -75,7 +88,9 @@ void CAgentExchange::CheckAgentLiveness() {
     for (AgentComputer& seen : computers) {
         if (seen.InfoFile.empty())
             continue; // no exchange directory: the audition reports the name itself
-        CIniFile info = CIniFile::Load(seen.InfoFile);
+        SafeFileStatus status;
+        CIniFile info = CIniFile::LoadBelow(seen.DataDirectory, seen.InfoFile, status);
+        ReportUnreadableFile(seen.InfoFile, status);
         seen.ComputerStartDate = info.GetString(kInfoSection, "ComputerStartDate");
         seen.TARNStartDate = info.GetString(kInfoSection, "TARNStartDate");
         seen.LastTouch = info.GetString(kInfoSection, "LastTouch");
@@ -97,6 +112,25 @@ bool CAgentExchange::StoreLiveness(const AgentComputer& seen, bool alive) {
     computer.Alive = alive;
     m_computers.SetAt(nIndex, computer);
     return wasAlive;
+}
+
+// A file an agent made into something else than a regular file (a link, a
+// FIFO), or one too large to be real, reads as missing; it is named once
+// until it changes.
+void CAgentExchange::ReportUnreadableFile(const std::string& path, SafeFileStatus status) {
+    const bool unreadable = status != SafeFileStatus::Ok && status != SafeFileStatus::Missing;
+    auto reported = m_unreadableFiles.find(path);
+    if (!unreadable) {
+        if (reported != m_unreadableFiles.end())
+            m_unreadableFiles.erase(reported);
+        return;
+    }
+    if (reported != m_unreadableFiles.end() && reported->second == status)
+        return;
+    m_unreadableFiles[path] = status;
+    m_events.AddEventViewLine(EVENT_VIEW_WARNING, "", "",
+                              FillMessage(LoadTarnString(IDS_AGENT_FILE_NOT_READ),
+                                          {path, DescribeSafeFileStatus(status)}));
 }
 
 bool CAgentExchange::IsPerformedByAgent(const AuditionEntry& entry) {
@@ -173,7 +207,8 @@ std::vector<AgentServiceInfo> ReadServiceList(const CIniFile& config, const std:
 } // namespace
 
 std::vector<AgentInventoryComputer> BuildAgentInventory(const std::string& globalConfigFile) {
-    CIniFile config = CIniFile::Load(globalConfigFile);
+    SafeFileStatus status;
+    CIniFile config = LoadAgentConfig(globalConfigFile, status);
     std::vector<AgentInventoryComputer> inventory;
     for (const std::string& server : config.GetList("Server", "Server")) {
         AgentInventoryComputer computer;

@@ -7,8 +7,10 @@
 #include "AuditionEntry.h"
 #include "ComputerList.h"
 #include "IEventViewSink.h"
+#include "IniFile.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,7 @@ private:
     bool IsPerformedByAgent(const AuditionEntry& entry);
     // Stores what the information file said; returns the earlier liveness.
     bool StoreLiveness(const AgentComputer& seen, bool alive);
+    void ReportUnreadableFile(const std::string& path, SafeFileStatus status);
     void ReportPerformsChange(AuditionEntry& entry, bool performs);
     void ReportUnsafeName(AuditionEntry& entry);
 
@@ -59,7 +62,12 @@ private:
     IEventViewSink& m_events;
     std::function<std::string()> m_dataDirectory;
     CAgentConfigCache m_config;
+    std::map<std::string, SafeFileStatus> m_unreadableFiles; // named once until they change
 };
+
+// Reads "TARN.CFG" in the data directory without following a link and at
+// most kMaxAgentFileSize bytes.
+CIniFile LoadAgentConfig(const std::string& globalConfigFile, SafeFileStatus& status);
 
 // Reads "TARN.CFG" into the inventory; entries of the wrong shape are skipped.
 std::vector<AgentInventoryComputer> BuildAgentInventory(const std::string& globalConfigFile);

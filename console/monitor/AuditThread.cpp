@@ -196,10 +196,11 @@ bool CAuditThread::PassesAgentGate(const AuditionEntry& entry) {
 bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
     if (!PassesAgentGate(entry))
         return false;
-    const std::string logPath = m_agents.GetAgentComputer(entry.Definition.AgentComputer).LogFile;
+    const AgentComputer computer = m_agents.GetAgentComputer(entry.Definition.AgentComputer);
+    const std::string& logPath = computer.LogFile;
     bool error = false;
     LMLogFile log = m_options.LogOpenSleep ? LMLogFile(m_options.LogOpenSleep) : LMLogFile();
-    if (log.Open(logPath)) {
+    if (log.Open(logPath, computer.DataDirectory)) {
         error = TakeMatchingLogEntry(entry, log, logPath);
     } else {
         AddAuditionEventLine(entry, EVENT_VIEW_ERROR,

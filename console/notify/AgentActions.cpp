@@ -12,8 +12,6 @@
 #include <tarn/TarnPlugin.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -22,6 +20,7 @@ constexpr unsigned IDS_ACTION_SUCCEEDED = 1124;
 constexpr unsigned IDS_ACTION_FAILED = 1125;
 constexpr unsigned IDS_ACTION_NOT_DELIVERED = 1126;
 constexpr unsigned IDS_ACTION_TIMED_OUT = 1137;
+constexpr unsigned IDS_AGENT_FILE_NOT_READ = 7004;
 constexpr int kActionNumbers = 1000;
 // The agent's result is read as into a buffer of this size.
 constexpr size_t kResultBufferSize = 1024;
@@ -168,28 +167,36 @@ void CAgentActions::StartRestartActions(int32_t nProblemID, const AuditionEntry&
         SendAgentAction(nProblemID, entry, action);
 }
 
-// The computer's exchange directory, only for a computer the console knows
-// as an agent computer with a name that stays inside the data directory.
-bool CAgentActions::FindExchangeDirectory(const std::string& computer, std::string& directory) {
+// The computer's record, only for a computer the console knows as an agent
+// computer with a name that stays inside the data directory.
+bool CAgentActions::FindAgentComputer(const std::string& computer, AgentComputer& record) {
     if (!IsSafeComputerName(computer))
         return false;
+    bool found = false;
     CComputerListLock lock(m_computers);
-    for (int index = 0; index < m_computers.GetSize(); ++index) {
-        const AgentComputer record = m_computers.GetAt(index);
-        if (record.Name == computer) {
-            directory = record.Directory;
-            break;
-        }
+    for (int index = 0; index < m_computers.GetSize() && !found; ++index) {
+        record = m_computers.GetAt(index);
+        found = record.Name == computer && !record.Directory.empty();
     }
-    return !directory.empty();
+    return found;
 }
 
-// Written under a temporary name beside the target and renamed into place, so
-// the agent never sees a partial file.
-bool CAgentActions::WriteCommandFile(const std::string& path,
-                                     const std::string& commandLine) const {
-    CIniFile file = CIniFile::Parse("", path);
-    return file.SetValue("Commands", "Command1", commandLine) && file.Save();
+// The command file is written under a temporary name in the exchange
+// directory and renamed into place there: the agent never sees a partial
+// file, and a link planted at the name is replaced, not written through. A
+// result file left from an earlier action of the number goes first.
+bool CAgentActions::DeliverCommandFile(const PendingAction& pending,
+                                       const std::string& commandLine) const {
+    std::string directory;
+    std::string commandName;
+    std::string resultName;
+    if (!SplitPathBelow(pending.DataDirectory, pending.CommandFile, directory, commandName) ||
+        !SplitPathBelow(pending.DataDirectory, pending.ResultFile, directory, resultName))
+        return false;
+    const CSafeDirectory exchange = CSafeDirectory::OpenBelow(pending.DataDirectory, directory);
+    CIniFile file = CIniFile::Parse("");
+    return exchange.RemoveFile(resultName) && file.SetValue("Commands", "Command1", commandLine) &&
+           exchange.ReplaceFile(commandName, file.ToText());
 }
 
 void CAgentActions::SendAgentAction(int32_t nProblemID, const AuditionEntry& entry,
@@ -203,21 +210,19 @@ void CAgentActions::SendAgentAction(int32_t nProblemID, const AuditionEntry& ent
     pending.Computer = ActionComputer(entry);
     pending.DisplayText = ActionDisplayText(action);
 
-    std::string directory;
-    const bool known = FindExchangeDirectory(pending.Computer, directory);
+    AgentComputer record;
+    const bool known = FindAgentComputer(pending.Computer, record);
     const int number = m_nActionCounter;
     m_nActionCounter = (m_nActionCounter + 1) % kActionNumbers;
-    pending.CommandFile = directory + ActionFileName("TRA", number);
-    pending.ResultFile = directory + ActionFileName("RLT", number);
+    pending.DataDirectory = record.DataDirectory;
+    pending.CommandFile = record.Directory + ActionFileName("TRA", number);
+    pending.ResultFile = record.Directory + ActionFileName("RLT", number);
 
     bool delivered = false;
     if (known) {
-        std::error_code ignored;
-        std::filesystem::remove(pending.ResultFile, ignored);
-        const std::string commandLine = BuildCommandLine(action);
         if (action.Type == ACTION_RESTART_SYSTEM)
             SetRestartPending(pending, true);
-        delivered = WriteCommandFile(pending.CommandFile, commandLine);
+        delivered = DeliverCommandFile(pending, BuildCommandLine(action));
         if (!delivered && action.Type == ACTION_RESTART_SYSTEM)
             SetRestartPending(pending, false);
     }
@@ -236,13 +241,28 @@ void CAgentActions::SetRestartPending(const PendingAction& action, bool pending)
     m_computers.SetRestartPending(action.Computer, pending);
 }
 
+// Reads the result file when it is there. A name that is not a regular file
+// (a link, a FIFO) or a file too large to be real is the agent's failure "-1",
+// named in one warning line, and removed like a result.
 bool CAgentActions::ReadResult(const PendingAction& action) {
-    std::error_code error;
-    if (!std::filesystem::exists(action.ResultFile, error))
+    std::string directory;
+    std::string name;
+    if (!SplitPathBelow(action.DataDirectory, action.ResultFile, directory, name))
         return false;
-    const std::string value = ReadProfileString(action.ResultFile, "Results", "Result1");
-    std::string code;
-    if (ParseActionResult(value, code)) {
+    const CSafeDirectory exchange = CSafeDirectory::OpenBelow(action.DataDirectory, directory);
+    std::string content;
+    const SafeFileStatus status = exchange.ReadFile(name, kMaxAgentFileSize, content);
+    if (status == SafeFileStatus::Missing)
+        return false;
+    std::string code = "-1";
+    const bool readable = status == SafeFileStatus::Ok;
+    if (!readable)
+        m_recorder.AddEventViewLine(
+            EVENT_VIEW_WARNING, action.Computer, action.Audition.Definition.NAME,
+            FillMessage(LoadTarnString(IDS_AGENT_FILE_NOT_READ),
+                        {action.ResultFile, DescribeSafeFileStatus(status)}));
+    const std::string value = CIniFile::Parse(content).GetString("Results", "Result1");
+    if (readable && ParseActionResult(value, code)) {
         m_recorder.WriteActionEvent(action, EVENT_VIEW_INFO,
                                     ActionText(IDS_ACTION_SUCCEEDED, action.DisplayText));
     } else {
@@ -253,7 +273,7 @@ bool CAgentActions::ReadResult(const PendingAction& action) {
     }
     if (action.Type == ACTION_RESTART_SYSTEM)
         SetRestartPending(action, false);
-    std::filesystem::remove(action.ResultFile, error);
+    exchange.RemoveFile(name);
     return true;
 }
 

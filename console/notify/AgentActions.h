@@ -56,8 +56,8 @@ public:
     int GetActionCounter() const { return m_nActionCounter; }
 
 private:
-    bool FindExchangeDirectory(const std::string& computer, std::string& directory);
-    bool WriteCommandFile(const std::string& path, const std::string& commandLine) const;
+    bool FindAgentComputer(const std::string& computer, AgentComputer& record);
+    bool DeliverCommandFile(const PendingAction& pending, const std::string& commandLine) const;
     bool ReadResult(const PendingAction& action);
     void SetRestartPending(const PendingAction& action, bool pending);
 

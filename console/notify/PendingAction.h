@@ -18,6 +18,7 @@ struct AgentAction {
 struct PendingAction {
     std::time_t IssueTime = 0;
     int32_t ProblemID = 0;
+    std::string DataDirectory; // the trusted base of the two files' paths
     std::string CommandFile;
     std::string ResultFile;
     int32_t Type = 0; // ActionType

@@ -427,3 +427,48 @@ TEST(AgentLogLine, LeadingSeparatorShiftsTheDateToTheSecondField) {
 }
 
 } // namespace
+
+// --- What an agent can plant ---------------------------------------------------------
+
+// Bytes this process has read so far, from /proc/self/io.
+unsigned long long BytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    unsigned long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    return 0;
+}
+
+TEST_F(LMLogFileTest, LinksAreNeverFollowedBelowTheTrustedDirectory) {
+    const std::string outside = dir.Path("outside");
+    Write(Line(kDate, "ALPHA") + "\n");
+    std::filesystem::rename(path, outside);
+    std::filesystem::create_directories(dir.Path("data"));
+    // The log file itself a link: zeros would be written into the file it names.
+    std::filesystem::create_symlink(outside, dir.Path("data/ALPHA.log"));
+    LMLogFile file(recordWaits);
+    EXPECT_FALSE(file.Open(dir.Path("data/ALPHA.log"), dir.Path("data/")));
+    // The exchange directory a link to a directory outside.
+    std::filesystem::create_directories(dir.Path("elsewhere"));
+    std::filesystem::copy_file(outside, dir.Path("elsewhere/ALPHA.log"));
+    std::filesystem::create_directory_symlink(dir.Path("elsewhere"), dir.Path("data/ALPHA"));
+    EXPECT_FALSE(file.Open(dir.Path("data/ALPHA/ALPHA.log"), dir.Path("data/")));
+    EXPECT_EQ(TempDir::Read(outside), Line(kDate, "ALPHA") + "\n");
+    EXPECT_EQ(TempDir::Read(dir.Path("elsewhere/ALPHA.log")), Line(kDate, "ALPHA") + "\n");
+}
+
+// An 8 GiB line without an end costs one line limit of reading, not 8 GiB,
+// at every check.
+TEST_F(LMLogFileTest, EndlessLineEndsTheScanAtItsLimit) {
+    Write(Line(kDate, "BETA") + "\n");
+    {
+        std::ofstream grow(path, std::ios::binary | std::ios::app);
+        grow << "x";
+    }
+    std::filesystem::resize_file(path, std::uintmax_t{8} << 30);
+    const unsigned long long before = BytesRead();
+    EXPECT_FALSE(TakeNext("ALPHA"));
+    EXPECT_LT(BytesRead() - before, 2ull * kAgentLogMaxLineLength);
+}

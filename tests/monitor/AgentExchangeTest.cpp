@@ -2,10 +2,13 @@
 #include "StringTable.h"
 #include "TARNTool.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -140,15 +143,19 @@ const char* kConfig = "[Server]\nServer1=alpha\nServer2=beta\n"
 INSTANTIATE_TEST_SUITE_P(
     Cases, AgentPerformsTest,
     ::testing::Values(
-        PerformsCase{"ServiceListed", kConfig, AuditionType::Service, "alpha", "Spooler", true, true},
-        PerformsCase{"ServiceNotListed", kConfig, AuditionType::Service, "alpha", "Other", true, false},
+        PerformsCase{"ServiceListed", kConfig, AuditionType::Service, "alpha", "Spooler", true,
+                     true},
+        PerformsCase{"ServiceNotListed", kConfig, AuditionType::Service, "alpha", "Other", true,
+                     false},
         PerformsCase{"AppListed", kConfig, AuditionType::App, "alpha", "winword.exe", true, true},
-        PerformsCase{"CaseDiffers", kConfig, AuditionType::Service, "ALPHA", "Spooler", true, false},
-        PerformsCase{"AgentNotAlive", kConfig, AuditionType::Service, "alpha", "Spooler", false, false},
+        PerformsCase{"CaseDiffers", kConfig, AuditionType::Service, "ALPHA", "Spooler", true,
+                     false},
+        PerformsCase{"AgentNotAlive", kConfig, AuditionType::Service, "alpha", "Spooler", false,
+                     false},
         PerformsCase{"ServerNotListed", "[Server]\nServer1=beta\n[alpha]\nService1=Spooler;a;b\n",
                      AuditionType::Service, "alpha", "Spooler", true, false},
-        PerformsCase{"Server1Missing", "[Server]\nServer2=alpha\n", AuditionType::NTEvtLog,
-                     "alpha", "", true, false},
+        PerformsCase{"Server1Missing", "[Server]\nServer2=alpha\n", AuditionType::NTEvtLog, "alpha",
+                     "", true, false},
         PerformsCase{"EventLogNeedsOnlyServer", kConfig, AuditionType::NTEvtLog, "beta", "", true,
                      true},
         PerformsCase{"NoConfigFile", "", AuditionType::Plugin, "alpha", "", true, false}),
@@ -213,6 +220,103 @@ TEST_F(AgentExchangeTest, InventorySkipsMalformedEntries) {
     EXPECT_EQ(inventory[0].Apps, std::vector<std::string>{"a.exe"});
     ASSERT_EQ(inventory[0].InstalledServices.size(), 1u);
     EXPECT_EQ(inventory[0].InstalledServices[0].Module, "x");
+}
+
+// What an agent can plant in place of the information file or "TARN.CFG":
+// a FIFO (it would block the audition thread for good), a link to a file
+// outside the data directory, a file over the size limit. Each reads as
+// missing, with one warning line naming it.
+enum class Plant { Fifo, Link, Oversized };
+
+struct PlantCase {
+    const char* name;
+    Plant plant;
+};
+
+class PlantedAgentFileTest : public AgentExchangeTest,
+                             public ::testing::WithParamInterface<PlantCase> {
+protected:
+    void PlantAt(const std::string& relative, const std::string& realText) {
+        const std::string path = m_dir + relative;
+        fs::remove(path);
+        switch (GetParam().plant) {
+        case Plant::Fifo:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+            break;
+        case Plant::Link: {
+            const std::string outside = m_outside + relative.substr(relative.rfind('/') + 1);
+            std::ofstream(outside) << realText;
+            fs::create_symlink(outside, path);
+            break;
+        }
+        case Plant::Oversized: {
+            WriteFile(relative, realText);
+            const int fd = ::open(path.c_str(), O_WRONLY);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::ftruncate(fd, off_t{5} << 20), 0);
+            ::close(fd);
+            break;
+        }
+        }
+    }
+    size_t Warnings(const std::string& path) const {
+        size_t count = 0;
+        for (const Line& line : m_sink.lines)
+            count += line.kind == EVENT_VIEW_WARNING && line.text.find(path) != std::string::npos;
+        return count;
+    }
+    void SetUp() override {
+        AgentExchangeTest::SetUp();
+        char pattern[] = "/tmp/tarn-outside-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_outside = std::string(pattern) + "/";
+    }
+    void TearDown() override {
+        fs::remove_all(m_outside);
+        AgentExchangeTest::TearDown();
+    }
+
+    std::string m_outside;
+};
+
+TEST_P(PlantedAgentFileTest, InformationFileReadsAsMissing) {
+    SetAgentRunning("alpha", true);
+    AuditionEntry entry = Entry(AuditionType::NTEvtLog, "alpha");
+    m_exchange.RegisterAgentComputer(entry);
+    m_exchange.CheckAgentLiveness();
+    ASSERT_TRUE(m_exchange.GetAgentComputer("alpha").Alive);
+    PlantAt("alpha/alpha.INI", "[Information]\r\nTARNStartDate=19980301\r\n");
+    m_exchange.CheckAgentLiveness();
+    m_exchange.CheckAgentLiveness();
+    EXPECT_FALSE(m_exchange.GetAgentComputer("alpha").Alive);
+    EXPECT_EQ(Warnings(m_dir + "alpha/alpha.INI"), 1u);
+}
+
+TEST_P(PlantedAgentFileTest, GlobalConfigurationReadsAsMissing) {
+    SetAgentRunning("alpha", true);
+    AuditionEntry entry = Entry(AuditionType::NTEvtLog, "alpha");
+    m_exchange.RegisterAgentComputer(entry);
+    PlantAt("TARN.CFG", "[Server]\nServer1=alpha\n");
+    EXPECT_FALSE(m_exchange.CheckAgentPerforms(entry));
+    EXPECT_TRUE(BuildAgentInventory(m_dir + "TARN.CFG").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Attacks, PlantedAgentFileTest,
+                         ::testing::Values(PlantCase{"Fifo", Plant::Fifo},
+                                           PlantCase{"Link", Plant::Link},
+                                           PlantCase{"Oversized", Plant::Oversized}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Long lists are read in one pass: 32,000 entries, the last one counting.
+TEST_F(AgentExchangeTest, LongServerListIsReadWhole) {
+    std::string config = "[Server]\n";
+    for (int i = 1; i <= 32000; ++i)
+        config += "Server" + std::to_string(i) + "=host" + std::to_string(i) + "\n";
+    config += "Server32001=alpha\n";
+    WriteFile("TARN.CFG", config);
+    AuditionEntry entry = Entry(AuditionType::NTEvtLog, "alpha");
+    m_exchange.RegisterAgentComputer(entry);
+    EXPECT_TRUE(m_exchange.CheckAgentPerforms(entry));
 }
 
 } // namespace

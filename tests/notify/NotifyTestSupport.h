@@ -192,8 +192,11 @@ protected:
     std::string AddComputer(const std::string& name) {
         const std::string directory = m_dir + "data/" + name + "/";
         std::filesystem::create_directories(directory);
-        m_computers.FindOrAdd(name);
-        m_computers.SetDirectory(name, directory);
+        const int index = m_computers.FindOrAdd(name);
+        AgentComputer record = m_computers.GetAt(index);
+        record.DataDirectory = m_dir + "data/";
+        record.Directory = directory;
+        m_computers.SetAt(index, record);
         return directory;
     }
     std::string ReadFile(const std::string& path) const {
