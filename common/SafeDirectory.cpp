@@ -234,6 +234,12 @@ SafeFileStatus ReadFileBelow(const std::string& base, const std::string& path, s
     return CSafeDirectory::OpenBelow(base, directory).ReadFile(name, limit, content);
 }
 
+SafeFileStatus OpenRegularFile(const std::string& path, int access, int& fd) {
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    return CSafeDirectory::OpenTrusted(directory).OpenFile(path.substr(slash + 1), access, fd);
+}
+
 SafeFileStatus ReadRegularFile(const std::string& path, size_t limit, std::string& content) {
     content.clear();
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

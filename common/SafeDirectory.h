@@ -81,6 +81,10 @@ bool SplitPathBelow(const std::string& base, const std::string& path, std::strin
 // Reads the file at path below base without following a link after base.
 SafeFileStatus ReadFileBelow(const std::string& base, const std::string& path, size_t limit,
                              std::string& content);
+// Opens the regular file at path like CSafeDirectory::OpenFile: the
+// directories leading to it are trusted, its own name is never followed as a
+// link and a FIFO does not block. fd is -1 unless the status is Ok.
+SafeFileStatus OpenRegularFile(const std::string& path, int access, int& fd);
 // Reads any regular file by its plain path (links followed: for files of the
 // installation), without blocking on a FIFO and at most limit bytes.
 SafeFileStatus ReadRegularFile(const std::string& path, size_t limit, std::string& content);

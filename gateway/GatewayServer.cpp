@@ -1,6 +1,7 @@
 #include "GatewayServer.h"
 
 #include "Pinger.h"
+#include "SafeDirectory.h"
 #include "SmtpSender.h"
 
 #include <cerrno>
@@ -86,8 +87,8 @@ CGatewayServer::ListenResult CGatewayServer::Listen() {
         return ListenResult::Failed;
     std::memcpy(address.sun_path, m_socketPath.c_str(), m_socketPath.size() + 1);
 
-    m_lockFd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_lockFd < 0)
+    // Never through a link another account planted under the name.
+    if (OpenRegularFile(m_lockPath, O_RDWR | O_CREAT, m_lockFd) != SafeFileStatus::Ok)
         return ListenResult::Failed;
     if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0)
         return errno == EWOULDBLOCK ? ListenResult::AlreadyRunning : ListenResult::Failed;

@@ -33,9 +33,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "TARN_Gateway: libcurl cannot be initialised\n");
         return 1;
     }
+    const std::string runtimeDirectory = GetRuntimeDirectory();
+    const std::string unsafe = CheckRuntimeDirectory(runtimeDirectory);
+    if (!unsafe.empty()) {
+        std::fprintf(stderr, "TARN_Gateway: the runtime directory %s is not safe: %s\n",
+                     runtimeDirectory.c_str(), unsafe.c_str());
+        curl_global_cleanup();
+        return 1;
+    }
     int status = 0;
     {
-        CGatewayServer server(GetRuntimeDirectory());
+        CGatewayServer server(runtimeDirectory);
         switch (server.Listen()) {
         case CGatewayServer::ListenResult::Listening:
             server.Run();

@@ -42,7 +42,10 @@ public:
         ++lines;
     }
     void CheckOpenProblems(AuditionEntry&) override {}
-    void OnAuditionError(AuditionEntry) override { ++errors; }
+    bool OnAuditionError(AuditionEntry) override {
+        ++errors;
+        return true;
+    }
     std::atomic<int> lines{0}, errors{0};
 };
 

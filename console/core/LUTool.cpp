@@ -1,5 +1,7 @@
 #include "LUTool.h"
 
+#include "SafeDirectory.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -83,10 +85,11 @@ void CLUTool::WriteLine(const std::string& text) {
 void CLUTool::WriteLineLocked(const std::string& text) {
     // The file is opened and closed for every line so that other programs may
     // read, rename or delete it at any time.
-    int fd = ::open(m_strFileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
+    // A link or FIFO planted under the name is never written through or waited on.
+    int fd = -1;
+    if (OpenRegularFile(m_strFileName, O_WRONLY | O_CREAT, fd) != SafeFileStatus::Ok)
         return;
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd, &info) == 0 && info.st_size > m_nMaxFileSize) {
         if (::ftruncate(fd, 0) != 0) {
             ::close(fd);
@@ -115,7 +118,8 @@ void CLUTool::Assert(bool condition, const char* conditionText, const char* desc
         }
     }
     char report[kTextBufferSize];
-    std::snprintf(report, sizeof report, "Bedingung: %s \n\nBeschreibung: %s\n\nDatei: %s\nZeile: %u",
+    std::snprintf(report, sizeof report,
+                  "Bedingung: %s \n\nBeschreibung: %s\n\nDatei: %s\nZeile: %u",
                   conditionText ? conditionText : "", description ? description : "",
                   sourceFile ? sourceFile : "", line);
     if (outputs & OutputFile) {

@@ -248,8 +248,8 @@ void CConsoleEngine::CheckOpenProblems(AuditionEntry& entry) {
     m_problems.CheckOpenProblems(entry);
 }
 
-void CConsoleEngine::OnAuditionError(AuditionEntry entry) {
-    m_problems.OnAuditionError(std::move(entry));
+bool CConsoleEngine::OnAuditionError(AuditionEntry entry) {
+    return m_problems.OnAuditionError(std::move(entry));
 }
 
 void CConsoleEngine::AddEventViewLine(int kind, const std::string& computer,

@@ -82,7 +82,7 @@ public:
 
     // IAuditionHost: called on the audition thread.
     void CheckOpenProblems(AuditionEntry& entry) override;
-    void OnAuditionError(AuditionEntry entry) override;
+    bool OnAuditionError(AuditionEntry entry) override;
     void AddEventViewLine(int kind, const std::string& computer, const std::string& audition,
                           const std::string& text) override;
 

@@ -21,6 +21,9 @@ constexpr unsigned IDS_HISTORY_DB_NOT_FOUND = 1002;
 constexpr unsigned IDS_GATEWAY_NOT_STARTED = 1028;
 constexpr unsigned IDS_FILE_MISSING_HINT = 7700;
 constexpr unsigned IDS_FILE_UNREADABLE_HINT = 7701;
+constexpr unsigned IDS_RUNTIME_DIRECTORY_UNSAFE = 7006;
+constexpr unsigned IDS_ALREADY_RUNNING = 7007;
+constexpr unsigned IDS_INSTALLATION_NOT_LOCKED = 7008;
 constexpr const char* kVersionText = "2.5";
 
 bool FileExists(const std::string& path) {
@@ -38,8 +41,11 @@ CVigilApp::~CVigilApp() {
 }
 
 bool CVigilApp::InitInstance() {
-    LUTool().SetFileName("TRC_TARN.LOG");
     InitializeTitleAndPaths();
+    // In the installation directory, wherever the console was started from.
+    LUTool().SetFileName(m_settings.InstallationDirectory + "TRC_TARN.LOG");
+    if (!LockInstallation())
+        return false;
     std::setlocale(LC_ALL, "");
     SelectLanguage();
     CDBRepair::RepairAndCompactDatabase(m_settings.ConfigDatabase);
@@ -72,6 +78,25 @@ void CVigilApp::InitializeTitleAndPaths() {
     m_settings.ConfigDatabase = m_settings.InstallationDirectory + "TARN.MDB";
     m_settings.HistoryDatabase = m_settings.InstallationDirectory + "HISTORY.MDB";
     m_settings.GatewayProgram = m_settings.ProgramDirectory + "TARN_Gateway";
+}
+
+// Before anything touches the databases: a second console would repair them
+// under the first one, audit the same agents and notify twice.
+bool CVigilApp::LockInstallation() {
+    const std::string& directory = m_settings.InstallationDirectory;
+    switch (m_installationLock.Acquire(directory)) {
+    case CInstallationLock::Result::Taken:
+        return true;
+    case CInstallationLock::Result::HeldByOther:
+        m_prompt.ShowError(FillMessage(LoadTarnString(IDS_ALREADY_RUNNING),
+                                       {directory, std::to_string(m_installationLock.Holder())}));
+        return false;
+    case CInstallationLock::Result::Failed:
+        break;
+    }
+    m_prompt.ShowError(FillMessage(LoadTarnString(IDS_INSTALLATION_NOT_LOCKED),
+                                   {directory + kInstallationLockName}));
+    return false;
 }
 
 void CVigilApp::SelectLanguage() {
@@ -132,7 +157,16 @@ bool CVigilApp::ReadSettings() {
     return true;
 }
 
+// The gateway's socket lies in the runtime directory: one that another
+// account owns or can enter could hold a false gateway.
 bool CVigilApp::ConnectGateway() {
+    const std::string runtimeDirectory = GetRuntimeDirectory();
+    const std::string unsafe = CheckRuntimeDirectory(runtimeDirectory);
+    if (!unsafe.empty()) {
+        m_prompt.ShowError(
+            FillMessage(LoadTarnString(IDS_RUNTIME_DIRECTORY_UNSAFE), {runtimeDirectory, unsafe}));
+        return false;
+    }
     m_pGateway = std::make_unique<CGatewayLink>(m_settings.GatewayProgram);
     int connection = m_pGateway->FindOrStartGateway();
     if (connection < 0) {

@@ -10,6 +10,7 @@
 #include "GlobalSettings.h"
 #include "IDBReporter.h"
 #include "IDBVersionPrompt.h"
+#include "InstallationLock.h"
 
 #include <memory>
 #include <string>
@@ -43,6 +44,7 @@ public:
 
 private:
     void InitializeTitleAndPaths();
+    bool LockInstallation();
     void SelectLanguage();
     bool OpenDatabases();
     bool ReadSettings();
@@ -54,6 +56,7 @@ private:
     IDBReporter& m_reporter;
     ICatalogueLoader* m_pCatalogues;
     CGlobalSettings m_settings;
+    CInstallationLock m_installationLock; // held from the start to the end of the program
     std::string m_strCatalogue;
     std::unique_ptr<CDBEngineTARN> m_pDBEngine;
     std::unique_ptr<CGatewayLink> m_pGateway;

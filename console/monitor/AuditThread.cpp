@@ -20,6 +20,7 @@ constexpr unsigned IDS_AUDITION_STARTED = 1114;
 constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
 constexpr unsigned IDS_AUDITION_STOPPED = 1117;
 constexpr unsigned IDS_LINE_CANNOT_BE_MARKED = 7003;
+constexpr unsigned IDS_SIGNAL_NOT_STORED = 7005;
 
 constexpr const char* kThreadName = "tarn-audit";
 
@@ -105,7 +106,16 @@ void CAuditThread::ReportError(AuditionEntry& entry) {
         CutToCharacters(entry.Signal.EVENT_DESCRIPTION, kMaxDescriptionCharacters);
     AddAuditionEventLine(entry, EVENT_VIEW_ERROR, LoadTarnString(IDS_ERRORS_SIGNALLED));
     WriteRunState(entry);
-    m_host.OnAuditionError(entry);
+    MarkStoredLine(entry, m_host.OnAuditionError(entry));
+}
+
+// An agent's line is marked only once its signal is stored: on a full disk
+// it stays unmarked and the next pass takes it again, so nothing is lost.
+void CAuditThread::MarkStoredLine(const AuditionEntry& entry, bool stored) {
+    std::unique_ptr<LMLogFile> log = std::move(m_signalLog);
+    if (stored && (!log || log->MarkProcessed(m_nSignalLine)))
+        return;
+    AddAuditionEventLine(entry, EVENT_VIEW_ERROR, LoadTarnString(IDS_SIGNAL_NOT_STORED));
 }
 
 void CAuditThread::StopAllAuditions() {
@@ -199,9 +209,13 @@ bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
     const AgentComputer computer = m_agents.GetAgentComputer(entry.Definition.AgentComputer);
     const std::string& logPath = computer.LogFile;
     bool error = false;
-    LMLogFile log = m_options.LogOpenSleep ? LMLogFile(m_options.LogOpenSleep) : LMLogFile();
-    if (log.Open(logPath, computer.DataDirectory)) {
-        error = TakeMatchingLogEntry(entry, log, logPath);
+    m_signalLog.reset();
+    auto log = m_options.LogOpenSleep ? std::make_unique<LMLogFile>(m_options.LogOpenSleep)
+                                      : std::make_unique<LMLogFile>();
+    if (log->Open(logPath, computer.DataDirectory)) {
+        error = FindMatchingLogEntry(entry, *log, logPath);
+        if (error)
+            m_signalLog = std::move(log);
     } else {
         AddAuditionEventLine(entry, EVENT_VIEW_ERROR,
                              FillMessage(LoadTarnString(IDS_WATCHED_FILE_MISSING), {logPath}));
@@ -211,29 +225,28 @@ bool CAuditThread::CheckAgentLogAudition(AuditionEntry& entry) {
     return error;
 }
 
-// Takes the first unprocessed line of the computer that belongs to the
-// audition; the following ones are left for later passes. A line is signalled
-// only once it is marked: an unmarked line would be signalled at every pass.
+// Finds the first unprocessed line of the computer that belongs to the
+// audition; the following ones are left for later passes. The line is marked
+// once its signal is stored (the scan only takes lines that can be marked), so
+// the resume point stays before it until then.
 // The scan goes on where the audition's previous scan of the same log ended
 // when the log is provably the same file there; else it starts at line 1.
-bool CAuditThread::TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log,
+bool CAuditThread::FindMatchingLogEntry(AuditionEntry& entry, LMLogFile& log,
                                         const std::string& logPath) {
     bool taken = false;
     AgentLogEntry line;
     std::string key = AgentLogScanKey(logPath, entry.Definition);
     const bool resumed = key == entry.AgentLogResumeKey && log.ResumeAt(entry.AgentLogResume);
     if (resumed || log.SeekToEntry(1)) {
-        while (log.ReadNextEntry(entry.Definition.AgentComputer, line)) {
-            if (MatchAgentLogEntry(entry.Definition, line)) {
-                taken = log.MarkProcessed(line.EventID);
-                break;
-            }
-        }
+        while (!taken && log.ReadNextEntry(entry.Definition.AgentComputer, line))
+            taken = MatchAgentLogEntry(entry.Definition, line);
     }
     entry.AgentLogResume = log.GetResumePoint();
     entry.AgentLogResumeKey = std::move(key);
-    if (taken)
+    if (taken) {
         entry.Signal = SignalFromLogEntry(line);
+        m_nSignalLine = line.EventID;
+    }
     ReportUnmarkableLine(entry, log.GetLastUnmarkableLine(), logPath);
     return taken;
 }

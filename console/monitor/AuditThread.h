@@ -22,6 +22,7 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 
 struct AuditThreadOptions {
@@ -75,12 +76,13 @@ private:
     bool IsDue(const AuditionEntry& entry) const;
     bool PassesAgentGate(const AuditionEntry& entry);
     bool CheckAgentLogAudition(AuditionEntry& entry);
-    bool TakeMatchingLogEntry(AuditionEntry& entry, LMLogFile& log, const std::string& logPath);
+    bool FindMatchingLogEntry(AuditionEntry& entry, LMLogFile& log, const std::string& logPath);
     void ReportUnmarkableLine(AuditionEntry& entry, int32_t lineNumber, const std::string& logPath);
     bool CheckLogfile(AuditionEntry& entry);
     bool CheckNet(AuditionEntry& entry);
     bool CheckPlugin(AuditionEntry& entry);
     void ReportError(AuditionEntry& entry);
+    void MarkStoredLine(const AuditionEntry& entry, bool stored);
 
     IAuditionHost& m_host;
     CAuditionList& m_auditions;
@@ -88,5 +90,9 @@ private:
     IPinger& m_pinger;
     CEvent& m_stopEvent;
     const AuditThreadOptions m_options;
+    // The agent log holding the line of the signal being stored, kept open
+    // and locked until the signal is stored and the line can be marked.
+    std::unique_ptr<LMLogFile> m_signalLog;
+    int32_t m_nSignalLine = 0;
     CWorkerThread m_worker; // last: its thread uses every member above
 };

@@ -15,5 +15,8 @@ public:
     // checks and writes back this same copy.
     virtual void CheckOpenProblems(AuditionEntry& entry) = 0;
     // The entry signalled an error in this pass; it carries the signal.
-    virtual void OnAuditionError(AuditionEntry entry) = 0;
+    // True once the signal is stored (its problem and its event); false when
+    // storing was refused: an agent's log line is then left unmarked, so that
+    // the next pass takes it again.
+    virtual bool OnAuditionError(AuditionEntry entry) = 0;
 };

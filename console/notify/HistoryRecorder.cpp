@@ -12,10 +12,12 @@ void CHistoryRecorder::AddEventViewLine(int kind, const std::string& computer,
     m_view.AddEventViewLine(kind, computer, audition, text);
 }
 
-void CHistoryRecorder::WriteHistoryEvent(int32_t nProblemID, DBHEvent event) {
+bool CHistoryRecorder::WriteHistoryEvent(int32_t nProblemID, DBHEvent event) {
     event.PROBLEM_ID = nProblemID;
-    if (m_database.SetEventEntry(event))
-        m_view.OnProblemEventAdded(event);
+    if (!m_database.SetEventEntry(event))
+        return false;
+    m_view.OnProblemEventAdded(event);
+    return true;
 }
 
 DBHEvent CHistoryRecorder::ConsoleEvent(const std::string& computer, int32_t category,

@@ -21,8 +21,9 @@ public:
 
     void AddEventViewLine(int kind, const std::string& computer, const std::string& audition,
                           const std::string& text);
-    // Stores the event under the problem and shows it.
-    void WriteHistoryEvent(int32_t nProblemID, DBHEvent event);
+    // Stores the event under the problem and shows it; false when it could
+    // not be stored.
+    bool WriteHistoryEvent(int32_t nProblemID, DBHEvent event);
     // One event view line and one history event of the notification kind.
     void WriteNotificationEvent(const NotificationJob& job, int kind, const std::string& text);
     // One event view line and one history event of the action kind.

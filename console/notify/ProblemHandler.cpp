@@ -144,8 +144,9 @@ int32_t CProblemHandler::OpenProblem(const AuditionEntry& entry) {
     problem.AUDITION_NAME = entry.Definition.NAME;
     problem.COMPUTER_NAME = entry.Signal.COMPUTER;
     CHistoryRecorder& recorder = m_services.Recorder;
-    if (recorder.Database().SetProblem(problem))
-        recorder.View().OnProblemAdded(problem);
+    if (!recorder.Database().SetProblem(problem))
+        return 0;
+    recorder.View().OnProblemAdded(problem);
     recorder.AddEventViewLine(
         EVENT_VIEW_PROBLEM_OPENED, entry.Signal.COMPUTER, entry.Definition.NAME,
         FillMessage(LoadTarnString(IDS_PROBLEM_OPENED), {problem.PROBLEM_DESCRIPTION}));
@@ -172,7 +173,7 @@ void CProblemHandler::Notify(int32_t nProblemID, const AuditionEntry& entry, int
     QueueNotifications(m_services.Caches, m_services.Queue, nProblemID, entry, nStage);
 }
 
-void CProblemHandler::OnAuditionError(AuditionEntry entry) {
+bool CProblemHandler::OnAuditionError(AuditionEntry entry) {
     // The signal is matched against stored events, so it takes the stored
     // form first: agent texts cut to their history columns.
     CDBHREvents::Get().FitTexts(entry.Signal);
@@ -182,16 +183,18 @@ void CProblemHandler::OnAuditionError(AuditionEntry entry) {
         problemID = OpenProblem(entry);
     DBHEvent event = entry.Signal;
     event.EVENT_ID = DB_KEY_NEW;
-    m_services.Recorder.WriteHistoryEvent(problemID, event);
+    if (problemID == 0 || !m_services.Recorder.WriteHistoryEvent(problemID, event))
+        return false;
     const int32_t count = m_services.Recorder.CountErrorSignal(problemID);
 
     if (existing) {
         // Only the second signal of a problem notifies again.
         if (entry.Definition.NOTIFY_FAILURE && count <= 2)
             Notify(problemID, entry, NOTIFY_STAGE_UNRESOLVED);
-        return;
+        return true;
     }
     HandleNewProblem(problemID, entry);
+    return true;
 }
 
 void CProblemHandler::HandleNewProblem(int32_t nProblemID, AuditionEntry& entry) {

@@ -32,13 +32,16 @@ public:
     explicit CProblemHandler(ProblemHandlerServices services);
 
     // The audition signalled an error in this pass; the entry carries it.
-    void OnAuditionError(AuditionEntry entry);
+    // False, with nothing notified, when its problem or event could not be
+    // stored.
+    bool OnAuditionError(AuditionEntry entry);
     // Collects the action results, then closes the audition's expired problems.
     // The entry is the audition thread's working copy: it may be stopped here.
     void CheckOpenProblems(AuditionEntry& entry);
     // Closes every open problem unresolved, without notifications (console end).
     void CloseAllOpenProblems();
 
+    // The new problem's id; 0 when it could not be stored.
     int32_t OpenProblem(const AuditionEntry& entry);
     void CloseProblem(int32_t nProblemID, bool bResolved);
     bool MatchesProblemEvent(const DBHEvent& stored, const AuditionEntry& entry) const;

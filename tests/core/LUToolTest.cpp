@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -401,3 +402,13 @@ TEST(LUToolMacros, AssertMacroRecordsExpressionFileAndLine) {
 }
 
 } // namespace
+
+// Another account may plant the trace file's name as a link; the line is lost,
+// the file it names stays as it was.
+TEST_F(TraceFileTest, LinkUnderTheNameIsNeverWrittenThrough) {
+    const std::string target = m_file + ".target";
+    { std::ofstream(target) << "keep\n"; }
+    std::filesystem::create_symlink(target, m_file);
+    tool.WriteLine("through the link");
+    EXPECT_EQ(ReadFile(target), "keep\n");
+}

@@ -40,11 +40,14 @@ public:
         if (onCheckOpenProblems)
             onCheckOpenProblems(entry);
     }
-    void OnAuditionError(AuditionEntry entry) override {
+    bool OnAuditionError(AuditionEntry entry) override {
         if (onAuditionError)
             onAuditionError(entry);
         std::lock_guard guard(m_lock);
+        if (refuseStore)
+            return false;
         errors.push_back(entry);
+        return true;
     }
     // The texts of the lines of one kind, in order.
     std::vector<std::string> Texts(int kind) const {
@@ -58,6 +61,7 @@ public:
     std::vector<RecordedLine> lines;
     std::vector<int32_t> checkedIds;
     std::vector<AuditionEntry> errors;
+    bool refuseStore = false; // as a full disk would
     std::function<void(AuditionEntry&)> onCheckOpenProblems;
     std::function<void(const AuditionEntry&)> onAuditionError;
 

@@ -127,6 +127,30 @@ TEST_F(AuditThreadTest, LaterPassesGoOnWhereTheLastScanOfTheLogEnded) {
     EXPECT_EQ(Entry(1).AgentLogResume.Line(), 3); // taken now: passed over next time
 }
 
+// A signal whose store is refused (a full disk) leaves its line unmarked and
+// says so; the next pass takes the same line again.
+TEST_F(AuditThreadTest, LineIsMarkedOnlyOnceItsSignalIsStored) {
+    WriteAgent("alpha", {"explorer.exe"}, {});
+    LogLine crash;
+    crash.module = "explorer.exe";
+    WriteLog("alpha", {crash});
+    AddStarted(App(1, "alpha", "explorer.exe"));
+
+    m_host.refuseStore = true;
+    m_thread.RunPass();
+    EXPECT_EQ(LogLines("alpha")[0].substr(0, 14), "20240115100000");
+    EXPECT_EQ(m_host.Texts(EVENT_VIEW_ERROR),
+              (std::vector<std::string>{LoadTarnString(1113), LoadTarnString(7005)}));
+
+    m_host.refuseStore = false;
+    m_thread.RunPass();
+    ASSERT_EQ(m_host.errors.size(), 1u);
+    EXPECT_EQ(m_host.errors[0].Signal.EVENT_ID, 1);
+    EXPECT_EQ(LogLines("alpha")[0].substr(0, 14), "00000000000000");
+    m_thread.RunPass();
+    EXPECT_EQ(m_host.errors.size(), 1u);
+}
+
 TEST_F(AuditThreadTest, LinesOfOtherComputersAndModulesStayUnprocessed) {
     WriteAgent("alpha", {"explorer.EXE"}, {});
     LogLine otherComputer;
@@ -306,7 +330,7 @@ TEST_F(AuditThreadTest, AgentGateKeepsTheLogUntouched) {
         AuditionEntry entry = Entry(id);
         m_agents.RegisterAgentComputer(entry);
         EXPECT_EQ(m_thread.CheckEntry(entry), c.performs);
-        EXPECT_EQ(LogLines(computer)[0].substr(0, 1), c.performs ? "0" : "2");
+        EXPECT_EQ(LogLines(computer)[0].substr(0, 1), "2"); // marked only once stored
         // FirstCheck is cleared only by a check that passed the gate.
         EXPECT_EQ(entry.FirstCheck, !c.performs);
         EXPECT_EQ(entry.AgentPerforms, c.listed && c.agentRunning);

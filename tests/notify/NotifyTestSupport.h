@@ -163,6 +163,9 @@ protected:
         char pattern[] = "/tmp/tarn-notify-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_dir = std::string(pattern) + "/";
+        PrepareDirectory();
+        if (IsSkipped())
+            return;
         DBConfiguration configuration;
         configuration.DATA_DIRECTORY = m_dir + "data/";
         std::string error;
@@ -185,8 +188,12 @@ protected:
     }
     void TearDown() override {
         m_database.Close();
+        ReleaseDirectory();
         std::filesystem::remove_all(m_dir);
     }
+    // For a test that puts the files on a file system of its own.
+    virtual void PrepareDirectory() {}
+    virtual void ReleaseDirectory() {}
 
     // A computer known to the console, with its exchange directory.
     std::string AddComputer(const std::string& name) {

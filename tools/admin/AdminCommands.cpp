@@ -1,5 +1,7 @@
 #include "AdminCommands.h"
 
+#include <iostream>
+
 // One line per command; keep the groups together.
 const AdminCommand kAdminCommands[] = {
     {"strings",
@@ -62,3 +64,18 @@ const AdminCommand kAdminCommands[] = {
 };
 
 const size_t kAdminCommandCount = sizeof kAdminCommands / sizeof kAdminCommands[0];
+
+bool LockInstallation(const std::string& strDirectory, CInstallationLock& lock) {
+    switch (lock.Acquire(strDirectory)) {
+    case CInstallationLock::Result::Taken:
+        return true;
+    case CInstallationLock::Result::HeldByOther:
+        std::cerr << "tarn-admin: a console (PID " << lock.Holder() << ") is running on "
+                  << strDirectory << "; stop it first\n";
+        return false;
+    case CInstallationLock::Result::Failed:
+        break;
+    }
+    std::cerr << "tarn-admin: cannot lock " << strDirectory << kInstallationLockName << "\n";
+    return false;
+}

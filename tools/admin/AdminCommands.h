@@ -11,6 +11,8 @@
 // to stderr first). It writes its results to stdout, messages to stderr.
 #pragma once
 
+#include "InstallationLock.h"
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ struct AdminCommand {
 // The table, in the order --help lists it, and its size.
 extern const AdminCommand kAdminCommands[];
 extern const size_t kAdminCommandCount;
+
+// Takes the installation's lock for a command that rewrites its databases;
+// false, with a message naming the running console, when it is held.
+bool LockInstallation(const std::string& strDirectory, CInstallationLock& lock);
 
 // ---- Entry points, one block per source file -------------------------------
 

@@ -242,6 +242,9 @@ int RunConvert(const AdminArgs& args) {
     std::string strDirectory;
     if (!DirectoryArgument(args, "convert DIR", strDirectory))
         return 2;
+    CInstallationLock lock;
+    if (!LockInstallation(strDirectory, lock))
+        return 1;
     return RunConvertIn(strDirectory);
 }
 

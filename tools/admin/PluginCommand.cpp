@@ -109,6 +109,9 @@ int RunPlugin(const AdminArgs& args) {
     if (!bList && !bChange)
         return Usage();
     SetUpTrace();
+    CInstallationLock lock;
+    if (bChange && !LockInstallation(GetInstallationDirectory(), lock))
+        return 1;
     std::unique_ptr<CDBEngineTARN> pDatabase = OpenInstallation();
     if (!pDatabase)
         return 1;
