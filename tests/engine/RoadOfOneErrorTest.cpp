@@ -107,7 +107,12 @@ TEST_F(RoadOfOneErrorTest, ServiceErrorIsHandledFromLogLineToResolvedProblem) {
     ASSERT_TRUE(m_sandbox.WaitForOutput("Es wurden Fehler signalisiert", 30));
     ASSERT_TRUE(
         m_sandbox.WaitForOutput("Problembearbeitung wird gestartet: <Dienst angehalten>", 10));
-    EXPECT_EQ(m_sandbox.ReadFile(m_exchange + "alpha.log").substr(0, 14), "00000000000000")
+    // Marked once the signal is stored and handled.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return m_sandbox.ReadFile(m_exchange + "alpha.log").substr(0, 14) == "00000000000000";
+        },
+        10))
         << "the log line is marked processed";
 
     // The stand-in agent answers the command file.

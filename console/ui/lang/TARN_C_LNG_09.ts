@@ -844,6 +844,26 @@ Do you want to convert the configuration file now?</translation>
         <source>Die Zeile %s der Agenten-Logdatei &lt;%s&gt; hat kein Datum, kann nicht als übernommen markiert werden und wird übergangen.</source>
         <translation>Line %s of the agent log file &lt;%s&gt; has no date, cannot be marked as taken over and is skipped.</translation>
     </message>
+    <message id="7004">
+        <source>Die Datei &lt;%s&gt; im Datenverzeichnis wird nicht gelesen: %s.</source>
+        <translation>The file &lt;%s&gt; in the data directory is not read: %s.</translation>
+    </message>
+    <message id="7005">
+        <source>Das Fehlersignal konnte nicht gespeichert werden. Eine Zeile der Agenten-Logdatei bleibt unmarkiert und wird beim nächsten Durchlauf erneut übernommen.</source>
+        <translation>The error signal could not be stored. A line of the agent log file stays unmarked and is taken again in the next pass.</translation>
+    </message>
+    <message id="7006">
+        <source>Das Laufzeitverzeichnis &lt;%s&gt; ist nicht sicher: %s. Es muss ein Verzeichnis dieses Benutzers ohne Zugriff für andere sein (Modus 0700). TARN! wird nicht gestartet.</source>
+        <translation>The runtime directory &lt;%s&gt; is not safe: %s. It must be a directory of this user without access for others (mode 0700). TARN! is not started.</translation>
+    </message>
+    <message id="7007">
+        <source>TARN! läuft bereits für das Installationsverzeichnis &lt;%s&gt; (Prozess %s). Ein zweiter TARN! wird nicht gestartet.</source>
+        <translation>TARN! is already running for the installation directory &lt;%s&gt; (process %s). A second TARN! is not started.</translation>
+    </message>
+    <message id="7008">
+        <source>Die Sperrdatei &lt;%s&gt; kann nicht angelegt werden. TARN! wird nicht gestartet.</source>
+        <translation>The lock file &lt;%s&gt; cannot be created. TARN! is not started.</translation>
+    </message>
     <message id="7100">
         <source>Das Plug-In &lt;%s&gt; konnte nicht in den Ordner &lt;%s&gt; kopiert werden:
 %s</source>
