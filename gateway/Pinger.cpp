@@ -202,11 +202,15 @@ int32_t AwaitReply(const CIcmpSocket& socket, const sockaddr_in& target, EchoId 
 
 } // namespace
 
+uint32_t CPinger::CappedTimeout(uint32_t timeoutMs) {
+    return std::min(timeoutMs, GATEWAY_MAX_PING_TIMEOUT_MS);
+}
+
 int32_t CPinger::Ping(std::string_view host, uint32_t timeoutMs) {
     sockaddr_in target{};
     if (!ResolveIPv4(host, target))
         return GATEWAY_PING_HOST_UNKNOWN;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(CappedTimeout(timeoutMs));
 
     CIcmpSocket socket;
     if (socket.Fd() < 0)

@@ -12,4 +12,7 @@ public:
     // Uses an unprivileged ICMP datagram socket where the system allows it
     // (net.ipv4.ping_group_range), else a raw socket, which needs CAP_NET_RAW.
     static int32_t Ping(std::string_view host, uint32_t timeoutMs);
+    // The time-out a ping waits: at most GATEWAY_MAX_PING_TIMEOUT_MS, so that
+    // no request holds the gateway longer.
+    static uint32_t CappedTimeout(uint32_t timeoutMs);
 };

@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "SmtpLogin.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <curl/curl.h>
@@ -216,6 +217,12 @@ std::string_view CSmtpSender::EnvelopeAddress(std::string_view address) {
     return Trimmed(address);
 }
 
+bool CSmtpSender::IsUsableEnvelope(std::string_view address) {
+    return !address.empty() && std::none_of(address.begin(), address.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
+    });
+}
+
 int32_t CSmtpSender::Send(const GatewayRequest& request) {
     const std::string_view from = GatewayFieldText(request.MailFrom);
     const std::string_view server = GatewayFieldText(request.MailServer);
@@ -230,11 +237,13 @@ int32_t CSmtpSender::Send(const GatewayRequest& request) {
     if (!url || !curl)
         return GATEWAY_MAIL_NO_CONNECTION;
 
+    const std::string sender(EnvelopeAddress(from));
+    const std::string recipient(EnvelopeAddress(to));
+    if (!IsUsableEnvelope(sender) || !IsUsableEnvelope(recipient))
+        return GATEWAY_MAIL_INCOMPLETE;
     const std::string message = ComposeMessage(from, to, GatewayFieldText(request.MailSubject),
                                                GatewayFieldText(request.MailBody));
-    const std::string sender(EnvelopeAddress(from));
-    CurlList recipients(curl_slist_append(nullptr, std::string(EnvelopeAddress(to)).c_str()),
-                        curl_slist_free_all);
+    CurlList recipients(curl_slist_append(nullptr, recipient.c_str()), curl_slist_free_all);
     CUploadSource source{message};
     CReplyTracker tracker;
 

@@ -29,4 +29,7 @@ public:
                             unsigned defaultPort = 25);
     // The address inside "<...>" when the text has one, else the text itself.
     static std::string_view EnvelopeAddress(std::string_view address);
+    // False for an envelope address with a control character: a CR or LF in
+    // it would end the MAIL FROM or RCPT TO command and start one of its own.
+    static bool IsUsableEnvelope(std::string_view address);
 };

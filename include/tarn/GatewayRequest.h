@@ -55,10 +55,12 @@ constexpr int32_t GATEWAY_PING_NO_SOCKET = 22702;    // neither an ICMP datagram
 constexpr int32_t GATEWAY_PING_UNREACHABLE = 22703;  // no route, or an ICMP error came back
 constexpr int32_t GATEWAY_PING_SEND_FAILED = 22704;  // any other socket failure
 constexpr int32_t GATEWAY_PING_NO_REPLY = 22715;     // no reply within the time-out
+// Longer ping time-outs are cut to this many milliseconds.
+constexpr uint32_t GATEWAY_MAX_PING_TIMEOUT_MS = 30000;
 
 // Answers to GATEWAY_SEND_MAIL.
 constexpr int32_t GATEWAY_MAIL_SENT = 0;          // the server accepted the message
-constexpr int32_t GATEWAY_MAIL_INCOMPLETE = 1;    // sender, server or recipient empty
+constexpr int32_t GATEWAY_MAIL_INCOMPLETE = 1;    // sender, server or recipient empty or unusable
 constexpr int32_t GATEWAY_MAIL_NO_CONNECTION = 2; // connection, greeting or transfer failed
 constexpr int32_t GATEWAY_MAIL_REFUSED = 3;       // the server refused sender, recipient or text
 

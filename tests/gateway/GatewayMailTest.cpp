@@ -120,6 +120,25 @@ TEST_F(GatewayMailTest, MissingSenderServerOrRecipientAnswersOneAndOpensNothing)
     ::close(listener);
 }
 
+// A line break in an envelope address would end MAIL FROM or RCPT TO and
+// start a command of its own (a second recipient, DATA).
+TEST_F(GatewayMailTest, LineBreakInAnEnvelopeAddressIsRefusedBeforeConnecting) {
+    unsigned port = 0;
+    const int listener = LoopbackListener(port);
+    ASSERT_GE(listener, 0);
+    const std::string watched = "127.0.0.1:" + std::to_string(port);
+
+    EXPECT_EQ(link.SendMail("alarm@tarn.example>\r\nRCPT TO:<victim@example.org", watched, "S", "B",
+                            "admin@example.org"),
+              GATEWAY_MAIL_INCOMPLETE);
+    EXPECT_EQ(
+        link.SendMail("alarm@tarn.example", watched, "S", "B", "Admin <admin@example.org\nDATA>"),
+        GATEWAY_MAIL_INCOMPLETE);
+    pollfd pfd{listener, POLLIN, 0};
+    EXPECT_EQ(::poll(&pfd, 1, 0), 0) << "the gateway connected to the server";
+    ::close(listener);
+}
+
 TEST_F(GatewayMailTest, NoServerListeningAnswersTwo) {
     EXPECT_EQ(link.SendMail("alarm@tarn.example", "127.0.0.1:" + std::to_string(FreeLoopbackPort()),
                             "S", "B", "admin@example.org"),

@@ -2,6 +2,7 @@
 // test creates (one that answers, one that drops echo requests, no route).
 #include "GatewayLink.h"
 #include "GatewayTestSupport.h"
+#include "Pinger.h"
 
 #include <gtest/gtest.h>
 
@@ -149,5 +150,13 @@ INSTANTIATE_TEST_SUITE_P(Sockets, GatewayNamespacePingTest, ::testing::Values("1
                          [](const auto& info) {
                              return std::string(info.index == 0 ? "Raw" : "Datagram");
                          });
+
+// A request cannot hold the gateway longer than the longest time-out an
+// audition may set.
+TEST(PingTimeout, IsCappedAtThirtySeconds) {
+    EXPECT_EQ(CPinger::CappedTimeout(700), 700u);
+    EXPECT_EQ(CPinger::CappedTimeout(30000), 30000u);
+    EXPECT_EQ(CPinger::CappedTimeout(4000000000u), GATEWAY_MAX_PING_TIMEOUT_MS);
+}
 
 } // namespace
