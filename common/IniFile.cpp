@@ -231,6 +231,17 @@ bool CIniFile::SetValue(std::string_view section, std::string_view key, std::str
     return true;
 }
 
+bool CIniFile::RemoveKey(std::string_view section, std::string_view key) {
+    auto header = FindSection(section);
+    if (!header)
+        return false;
+    auto index = FindKey(*header, key);
+    if (!index)
+        return false;
+    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*index));
+    return true;
+}
+
 std::string CIniFile::ToText() const {
     std::string text;
     if (m_bByteOrderMark)
