@@ -4,6 +4,7 @@
 #include "Agent.h"
 #include "AgentConfig.h"
 #include "AgentLog.h"
+#include "ProgramOptions.h"
 
 #include <csignal>
 #include <cstdio>
@@ -23,6 +24,7 @@ constexpr const char* kUsage =
     "  --config FILE  the configuration file (default /etc/tarn/agent.ini)\n"
     "  --once         one round, then exit (for cron and tests)\n"
     "  --help         this text\n"
+    "  --version      the program's name and version\n"
     "\n"
     "Exit status: 0 after an orderly stop, 1 for a bad configuration or an\n"
     "unusable data directory, 2 for bad arguments.\n";
@@ -30,7 +32,6 @@ constexpr const char* kUsage =
 struct Arguments {
     std::string config = kDefaultConfigFile;
     bool once = false;
-    bool help = false;
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& arguments) {
@@ -38,8 +39,6 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments) {
         const std::string argument = argv[i];
         if (argument == "--once")
             arguments.once = true;
-        else if (argument == "--help" || argument == "-h")
-            arguments.help = true;
         else if (argument == "--config" && i + 1 < argc)
             arguments.config = argv[++i];
         else if (argument.rfind("--config=", 0) == 0)
@@ -64,14 +63,12 @@ int StopSignals() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (AnswerStandardOption(argc, argv, "tarn-agent", kUsage))
+        return 0;
     Arguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
         std::fputs(kUsage, stderr);
         return 2;
-    }
-    if (arguments.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
     }
     CAgentLog log;
     std::string error;

@@ -103,10 +103,9 @@ INSTANTIATE_TEST_SUITE_P(EveryProgram, HelpOption,
                          ::testing::Values("TARN", "TARN_Gateway", "tarn-admin",
                                            "tarn-snmp-subagent", "tarn-modem-sim", "tarn-agent"),
                          ProgramTestName);
-// tarn-agent joins once it prints ProgramVersionText.
 INSTANTIATE_TEST_SUITE_P(EveryProgram, VersionOption,
                          ::testing::Values("TARN", "TARN_Gateway", "tarn-admin",
-                                           "tarn-snmp-subagent", "tarn-modem-sim"),
+                                           "tarn-snmp-subagent", "tarn-modem-sim", "tarn-agent"),
                          ProgramTestName);
 
 } // namespace
