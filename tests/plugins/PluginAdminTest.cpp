@@ -35,9 +35,12 @@ protected:
         ASSERT_TRUE(CDBSchema::CreateHistoryFile(m_dir.Path("HISTORY.MDB"), strError)) << strError;
     }
 
-    AdminRun Admin(const std::string& strArgs) const {
-        std::string strCommand = "TARN_HOME='" + m_dir.Path("") + "' " + TARN_BIN_DIR +
-                                 "/tarn-admin plugin " + strArgs + " 2>&1";
+    AdminRun Admin(const std::string& strArgs) const { return AdminTool("plugin " + strArgs); }
+
+    // Any tarn-admin command on the installation; strEnvironment is put in front.
+    AdminRun AdminTool(const std::string& strArgs, const std::string& strEnvironment = "") const {
+        std::string strCommand = strEnvironment + " TARN_HOME='" + m_dir.Path("") + "' " +
+                                 TARN_BIN_DIR + "/tarn-admin " + strArgs + " 2>&1";
         AdminRun run;
         FILE* pipe = ::popen(strCommand.c_str(), "r");
         if (!pipe)
@@ -102,6 +105,30 @@ TEST_F(PluginAdminTest, InstallListLoadAndRemove) {
     EXPECT_TRUE(StoredPlugins().empty());
     EXPECT_EQ(Admin("list").out, "");
     EXPECT_TRUE(std::filesystem::exists(strModule)); // the file stays
+}
+
+// Removing a plug-in audition lets its plug-in clean up first: an instance for
+// the audition is created, told that it is being deleted and given back.
+TEST_F(PluginAdminTest, RemovingAPluginAuditionLetsThePluginCleanUpFirst) {
+    ASSERT_EQ(Admin("install " + std::string(TARN_TEST_PLUGIN_DIR) + "/good.spi --yes").status, 0);
+    AdminRun add = AdminTool("audition add Plugin PLUGIN_TYPE=7001 SERVER_PATH=alpha");
+    ASSERT_EQ(add.status, 0) << add.out;
+    const std::string strId = add.out.substr(0, add.out.find('\n'));
+    const std::string strCalls = m_dir.Path("calls.txt");
+
+    AdminRun remove =
+        AdminTool("audition remove " + strId, "TEST_PLUGIN_CALL_FILE='" + strCalls + "'");
+    ASSERT_EQ(remove.status, 0) << remove.out;
+    EXPECT_EQ(TempDir::Read(strCalls), "Create(" + strId + ",alpha);Deleting;Destroy(alpha);");
+    EXPECT_EQ(AdminTool("audition show " + strId).status, 1);
+
+    // Without its plug-in the audition is still removed (nothing to clean up).
+    AdminRun again = AdminTool("audition add Plugin PLUGIN_TYPE=7001");
+    ASSERT_EQ(again.status, 0) << again.out;
+    const std::string strSecond = again.out.substr(0, again.out.find('\n'));
+    std::filesystem::remove(m_dir.Path("Plugins/good.spi"));
+    EXPECT_EQ(AdminTool("audition remove " + strSecond).status, 0);
+    EXPECT_EQ(AdminTool("audition show " + strSecond).status, 1);
 }
 
 TEST_F(PluginAdminTest, QuestionsAreRefusedWithoutYes) {

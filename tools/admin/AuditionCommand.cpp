@@ -8,6 +8,7 @@
 #include "ConfigMessages.h"
 #include "FieldText.h"
 #include "MessageText.h"
+#include "PluginCleanup.h"
 #include "StringTable.h"
 
 #include <algorithm>
@@ -196,6 +197,7 @@ int Remove(CDBEngineTARN& database, const std::string& word) {
     DBAudition audition;
     if (!Read(database, word, audition))
         return 1;
+    LetPluginCleanUp(database, audition);
     return database.DeleteAudition(audition.AUDITION_ID) ? 0 : 1;
 }
 

@@ -3,12 +3,16 @@
 // TEST_PLUGIN_VERSION and TEST_PLUGIN_FLAGS fill its information;
 // TEST_PLUGIN_NO_DESTROY leaves out DestroyInstance; TEST_PLUGIN_CREATE_FAILS
 // makes CreateInstance refuse. A test steers the check result and reads the
-// log of calls through the extra exports at the end; a check can be held
-// inside Check until the test lets it go.
+// log of calls through the extra exports at the end (a test that runs the
+// plug-in in another program names a file in TEST_PLUGIN_CALL_FILE, to which
+// every call is appended); a check can be held inside Check until the test
+// lets it go.
 #include <tarn/TarnPlugin.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <fstream>
 #include <mutex>
 #include <string>
 
@@ -27,6 +31,8 @@ std::condition_variable g_holdChanged;
 void Record(const std::string& strCall) {
     std::lock_guard guard(g_lock);
     g_calls += strCall + ";";
+    if (const char* strFile = std::getenv("TEST_PLUGIN_CALL_FILE"))
+        std::ofstream(strFile, std::ios::app) << strCall << ";";
 }
 
 class CTestInstance final : public IPluginInstance {
