@@ -11,7 +11,6 @@
 #include "PluginCleanup.h"
 #include "StringTable.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -68,19 +67,14 @@ bool ProfilesExist(CDBEngineTARN& database, const DBKeyList& keys) {
 bool CheckPlugin(CDBEngineTARN& database, DBAudition& audition) {
     if (TypeOf(audition) != AuditionType::Plugin)
         return true;
-    DBPluginList plugins;
-    if (!database.GetAllPlugins(plugins))
-        return false;
-    const auto it = std::find_if(plugins.begin(), plugins.end(), [&](const DBPlugin& plugin) {
-        return plugin.PLUGIN_TYPE == audition.Plugin.PLUGIN_TYPE;
-    });
-    if (it == plugins.end()) {
+    DBPlugin plugin;
+    if (!FindInstalledPlugin(database, audition.Plugin.PLUGIN_TYPE, plugin)) {
         std::cerr << "tarn-admin: PLUGIN_TYPE: " << LoadTarnString(IDS_PLUGIN_NOT_INSTALLED)
                   << "\n";
         return false;
     }
     if (audition.Plugin.PLUGIN_NAME.empty())
-        audition.Plugin.PLUGIN_NAME = it->PLUGIN_NAME;
+        audition.Plugin.PLUGIN_NAME = plugin.PLUGIN_NAME;
     return true;
 }
 

@@ -8,9 +8,7 @@
 
 #include <algorithm>
 
-namespace {
-
-bool FindPluginRow(CDBEngineTARN& database, int32_t type, DBPlugin& row) {
+bool FindInstalledPlugin(CDBEngineTARN& database, int32_t type, DBPlugin& row) {
     DBPluginList rows;
     if (!database.GetAllPlugins(rows))
         return false;
@@ -23,13 +21,11 @@ bool FindPluginRow(CDBEngineTARN& database, int32_t type, DBPlugin& row) {
     return true;
 }
 
-} // namespace
-
 void LetPluginCleanUp(CDBEngineTARN& database, const DBAudition& audition) {
     if (static_cast<AuditionType>(audition.AUDITION_TYPE) != AuditionType::Plugin)
         return;
     DBPlugin row;
-    if (!FindPluginRow(database, audition.Plugin.PLUGIN_TYPE, row))
+    if (!FindInstalledPlugin(database, audition.Plugin.PLUGIN_TYPE, row))
         return;
     CPlugin plugin;
     if (plugin.Load(row.PLUGIN_MODULE, kTarnVersionText) != CPlugin::LoadOk) {
