@@ -3,7 +3,6 @@
 #include "AppPaths.h"
 #include "FileIo.h"
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <dirent.h>
@@ -25,48 +24,27 @@ bool LockWholeFile(int fd) {
 
 } // namespace
 
-CDataDirectory::CDataDirectory(int fd, std::string path) : m_nFd(fd), m_strPath(std::move(path)) {
+CDataDirectory::CDataDirectory(CSafeDirectory directory, std::string path)
+    : m_directory(std::move(directory)), m_strPath(std::move(path)) {
     struct stat info {};
-    if (::fstat(fd, &info) == 0)
+    if (::fstat(m_directory.Descriptor(), &info) == 0)
         m_nOwner = info.st_uid;
 }
 
-CDataDirectory::~CDataDirectory() {
-    if (m_nFd >= 0)
-        ::close(m_nFd);
-}
-
-CDataDirectory::CDataDirectory(CDataDirectory&& other) noexcept
-    : m_nFd(other.m_nFd), m_strPath(std::move(other.m_strPath)), m_nOwner(other.m_nOwner) {
-    other.m_nFd = -1;
-}
-
-CDataDirectory& CDataDirectory::operator=(CDataDirectory&& other) noexcept {
-    if (this != &other) {
-        if (m_nFd >= 0)
-            ::close(m_nFd);
-        m_nFd = other.m_nFd;
-        m_strPath = std::move(other.m_strPath);
-        m_nOwner = other.m_nOwner;
-        other.m_nFd = -1;
-    }
-    return *this;
-}
-
 std::optional<CDataDirectory> CDataDirectory::Open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    CSafeDirectory directory = CSafeDirectory::OpenTrusted(path);
+    if (!directory.IsOpen())
         return std::nullopt;
-    return CDataDirectory(fd, WithTrailingSeparator(path));
+    return CDataDirectory(std::move(directory), WithTrailingSeparator(path));
 }
 
 std::optional<CDataDirectory> CDataDirectory::OpenSubdirectory(const std::string& name) const {
-    if (::mkdirat(m_nFd, name.c_str(), 0777) != 0 && errno != EEXIST)
+    if (::mkdirat(Fd(), name.c_str(), 0777) != 0 && errno != EEXIST)
         return std::nullopt;
-    int fd = ::openat(m_nFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    CSafeDirectory directory = m_directory.OpenChild(name);
+    if (!directory.IsOpen())
         return std::nullopt;
-    return CDataDirectory(fd, m_strPath + name + "/");
+    return CDataDirectory(std::move(directory), m_strPath + name + "/");
 }
 
 bool CDataDirectory::IsTrustedOwner(uid_t owner) const {
@@ -75,47 +53,30 @@ bool CDataDirectory::IsTrustedOwner(uid_t owner) const {
 
 bool CDataDirectory::ReadFile(const std::string& name, size_t maxBytes, std::string& content,
                               bool trustedOnly) const {
-    int fd =
-        ::openat(m_nFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    if (!trustedOnly)
+        return m_directory.ReadFile(name, maxBytes, content) == SafeFileStatus::Ok;
+    int fd = -1;
+    if (m_directory.OpenFile(name, O_RDONLY, fd) != SafeFileStatus::Ok)
         return false;
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-              static_cast<size_t>(info.st_size) <= maxBytes &&
-              (!trustedOnly || IsTrustedOwner(info.st_uid)) && ReadAll(fd, content, maxBytes);
+    const bool ok =
+        ::fstat(fd, &info) == 0 && IsTrustedOwner(info.st_uid) && ReadAll(fd, content, maxBytes);
     ::close(fd);
     return ok;
 }
 
 bool CDataDirectory::WriteAtomically(const std::string& name, std::string_view content,
                                      mode_t mode) const {
-    static std::atomic<unsigned> counter{0};
-    struct stat old {};
-    if (::fstatat(m_nFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode))
-        mode = old.st_mode & 0777;
-    const std::string temp = "." + name + ".tmp." + std::to_string(::getpid()) + "." +
-                             std::to_string(counter.fetch_add(1));
-    int fd =
-        ::openat(m_nFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    // renameat replaces the name itself, also when it was a link.
-    if (!ok || ::renameat(m_nFd, temp.c_str(), m_nFd, name.c_str()) != 0) {
-        ::unlinkat(m_nFd, temp.c_str(), 0);
-        return false;
-    }
-    return true;
+    return m_directory.ReplaceFile(name, content, mode);
 }
 
 bool CDataDirectory::Remove(const std::string& name) const {
-    return ::unlinkat(m_nFd, name.c_str(), 0) == 0 || errno == ENOENT;
+    return m_directory.RemoveFile(name);
 }
 
 std::vector<std::string> CDataDirectory::List() const {
     std::vector<std::string> names;
-    int fd = ::openat(m_nFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::openat(Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return names;
     DIR* dir = ::fdopendir(fd);
@@ -132,7 +93,7 @@ std::vector<std::string> CDataDirectory::List() const {
 bool CDataDirectory::NamesFile(const std::string& name, int fd) const {
     struct stat byName {
     }, byFd{};
-    return ::fstatat(m_nFd, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) == 0 &&
+    return ::fstatat(Fd(), name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstat(fd, &byFd) == 0 && byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
 }
 
@@ -140,7 +101,7 @@ int CDataDirectory::OpenLocked(const std::string& name, int flags, int attempts)
     for (int attempt = 0; attempt < attempts; ++attempt) {
         if (attempt > 0)
             std::this_thread::sleep_for(kLockRetryDelay);
-        int fd = ::openat(m_nFd, name.c_str(),
+        int fd = ::openat(Fd(), name.c_str(),
                           flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0)
             return -1;

@@ -2,8 +2,12 @@
 // that no name in it is ever followed as a link. Everything in it may have been
 // put there by any agent: files are opened O_NOFOLLOW | O_NONBLOCK, only
 // regular files are read, reads are bounded, and files that others give us to
-// act on (command files) must belong to a trusted owner.
+// act on (command files) must belong to a trusted owner. The safe opening,
+// reading and replacing are the shared CSafeDirectory's; this class adds the
+// agent's owner rule, listing and locked opening.
 #pragma once
+
+#include "SafeDirectory.h"
 
 #include <optional>
 #include <string>
@@ -17,17 +21,12 @@ public:
     // choice). Owners trusted for command files: root, the agent's own user and
     // the directory's owner (the console's account).
     static std::optional<CDataDirectory> Open(const std::string& path);
-    ~CDataDirectory();
-    CDataDirectory(CDataDirectory&& other) noexcept;
-    CDataDirectory& operator=(CDataDirectory&& other) noexcept;
-    CDataDirectory(const CDataDirectory&) = delete;
-    CDataDirectory& operator=(const CDataDirectory&) = delete;
 
     // A directory inside this one, created (with the process's umask) when
     // missing; never a link.
     std::optional<CDataDirectory> OpenSubdirectory(const std::string& name) const;
 
-    int Fd() const { return m_nFd; }
+    int Fd() const { return m_directory.Descriptor(); }
     const std::string& Path() const { return m_strPath; } // with a trailing "/"
 
     // Reads a regular file of at most maxBytes; false when missing, not regular,
@@ -52,10 +51,10 @@ public:
     bool NamesFile(const std::string& name, int fd) const;
 
 private:
-    CDataDirectory(int fd, std::string path);
+    CDataDirectory(CSafeDirectory directory, std::string path);
     bool IsTrustedOwner(uid_t owner) const;
 
-    int m_nFd = -1;
+    CSafeDirectory m_directory;
     std::string m_strPath;
     uid_t m_nOwner = 0;
 };
