@@ -8,6 +8,8 @@
 #include "IniFile.h"
 #include "MockBus.h"
 
+#include "../WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -25,16 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUnit = "tarn-mock.service";
-
-bool WaitFor(const std::function<bool()>& condition, int seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return condition();
-}
 
 class AgentEndToEndTest : public ::testing::Test {
 protected:

@@ -6,6 +6,8 @@
 #include "ConsoleProcess.h"
 #include "IniFile.h"
 
+#include "../WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,16 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kLogLine = "20240115100000;alpha;1;Spooler;svc.exe;1;2;0;Dienst angehalten";
-
-bool WaitFor(const std::function<bool()>& condition, int seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return condition();
-}
 
 class RoadOfOneErrorTest : public ::testing::Test {
 protected:

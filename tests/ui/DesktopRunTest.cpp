@@ -5,6 +5,8 @@
 #include "ConsoleProcess.h"
 #include "DBTestSupport.h"
 
+#include "../WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,16 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& condition, int seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return condition();
-}
 
 // An X server of the test's own, without network listening; it tells its
 // display number through a pipe.
