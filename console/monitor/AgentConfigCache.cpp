@@ -5,13 +5,14 @@
 #include <ctime>
 #include <sys/stat.h>
 
-// Of the file that CIniFile::Load reads under the path. Time stamps advance in
-// coarse ticks, so a file changed within the last seconds could change again
-// unseen: it has no identity and is read anew at every call.
+// Of the name itself, never of what a link planted there points to (such a
+// name is read as no file). Time stamps advance in coarse ticks, so a file
+// changed within the last seconds could change again unseen: it has no
+// identity and is read anew at every call.
 std::string CAgentConfigCache::IdentityOf(const std::string& path) {
     constexpr std::time_t kSettledSeconds = 2;
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    if (::lstat(path.c_str(), &info) != 0)
         return "missing";
     if (info.st_mtim.tv_sec + kSettledSeconds >= std::time(nullptr))
         return {};
@@ -30,14 +31,12 @@ std::vector<std::string> CAgentConfigCache::GetList(const std::string& path,
         m_strPath = path;
         m_strIdentity = identity;
         m_lists.clear();
+        SafeFileStatus status; // not a regular file or too large: no lists
+        m_file = LoadAgentConfig(path, status);
     }
     const std::string key = section + '\n' + listName;
     auto found = m_lists.find(key);
-    if (found == m_lists.end()) {
-        SafeFileStatus status; // not a regular file or too large: no lists
-        const std::vector<std::string> list =
-            LoadAgentConfig(path, status).GetList(section, listName);
-        found = m_lists.emplace(key, list).first;
-    }
+    if (found == m_lists.end())
+        found = m_lists.emplace(key, m_file.GetList(section, listName)).first;
     return found->second;
 }

@@ -6,6 +6,8 @@
 // whole file again.
 #pragma once
 
+#include "IniFile.h"
+
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,7 +22,8 @@ public:
 private:
     std::mutex m_mutex;
     std::string m_strPath;
-    std::string m_strIdentity; // of the file the lists were read from; empty: none
+    std::string m_strIdentity;             // of the file the lists were read from; empty: none
+    CIniFile m_file = CIniFile::Parse(""); // the file, parsed once
     std::map<std::string, std::vector<std::string>> m_lists; // by section and list name
 
     static std::string IdentityOf(const std::string& path);
