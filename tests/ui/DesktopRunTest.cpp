@@ -94,9 +94,19 @@ protected:
         X("xdotool search --name 'TARN! 2.5 Console' windowfocus --sync key --delay 60 " + keys);
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
     }
+    // A window that has just appeared may not be drawn yet, and an empty
+    // screen compresses to a few hundred bytes: the picture is taken again
+    // until it shows something, for a few seconds at most.
     void Shot(const std::string& name) {
         const std::string file = kShots + name + ".png";
-        EXPECT_EQ(X("import -window root '" + file + "'"), 0) << file;
+        int status = -1;
+        WaitFor(
+            [&] {
+                status = X("import -window root '" + file + "'");
+                return status == 0 && fs::exists(file) && fs::file_size(file) > 2000u;
+            },
+            10);
+        EXPECT_EQ(status, 0) << file;
         EXPECT_GT(fs::exists(file) ? fs::file_size(file) : 0, 2000u) << file;
     }
     int64_t StoredProblems() {
