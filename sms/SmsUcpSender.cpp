@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <strings.h>
 
 using namespace SmsControl;
 
@@ -13,15 +15,48 @@ namespace {
 constexpr int kAnswerWaitS = 150;
 constexpr size_t kLengthPos = 3;
 constexpr size_t kLengthDigits = 5;
-
-bool FrameComplete(const std::string& answer) {
-    return answer.find(ETX) != std::string::npos;
-}
+constexpr size_t kChecksumDigits = 2;
+// Our frames always carry transaction number 01.
+constexpr std::string_view kTransaction = "01";
 
 std::string HexByte(unsigned value) {
     char text[3];
     std::snprintf(text, sizeof text, "%02X", value & 0xFF);
     return text;
+}
+
+// A frame text's length as its five-digit length field.
+std::string LengthField(size_t length) {
+    char text[kLengthDigits + 1];
+    std::snprintf(text, sizeof text, "%05zu", length);
+    return text;
+}
+
+// The text between the first STX and the ETX after it; bytes in front of the
+// STX (line noise) and behind the ETX are not part of the frame.
+std::optional<std::string> FrameText(const std::string& answer) {
+    const size_t start = answer.find(STX);
+    const size_t end = start == std::string::npos ? start : answer.find(ETX, start);
+    if (end == std::string::npos) {
+        return std::nullopt;
+    }
+    return answer.substr(start + 1, end - start - 1);
+}
+
+bool FrameComplete(const std::string& answer) {
+    return FrameText(answer).has_value();
+}
+
+// Whether the frame text's length field gives its own length and its last two
+// characters are the checksum of everything in front of them.
+bool IsIntactFrame(const std::string& text, const std::vector<std::string>& fields) {
+    if (fields.back().size() != kChecksumDigits || fields[1].size() != kLengthDigits) {
+        return false;
+    }
+    const std::string checksum =
+        CSmsUcpSender::Checksum(std::string_view(text).substr(0, text.size() - kChecksumDigits));
+    return fields[1] == LengthField(text.size()) &&
+           ::strcasecmp(text.c_str() + text.size() - kChecksumDigits, checksum.c_str()) == 0;
 }
 
 } // namespace
@@ -38,9 +73,7 @@ std::string CSmsUcpSender::BuildFrame(const std::string& message, const std::str
                                       const std::string& recipient) const {
     std::string text = "01/" + std::string(kLengthDigits, '0') + "/O/" + OperationType() + "/" +
                        OperationFields(EncodeText(message), sender, recipient) + "00";
-    char length[kLengthDigits + 1];
-    std::snprintf(length, sizeof length, "%05zu", text.size());
-    text.replace(kLengthPos, kLengthDigits, length);
+    text.replace(kLengthPos, kLengthDigits, LengthField(text.size()));
     text.replace(text.size() - 2, 2, Checksum(std::string_view(text).substr(0, text.size() - 2)));
     return STX + text + ETX;
 }
@@ -76,8 +109,13 @@ std::vector<std::string> CSmsUcpSender::SplitFields(const std::string& answer) {
 }
 
 int32_t CSmsUcpSender::JudgeAnswer(const std::string& answer) const {
-    const std::vector<std::string> fields = SplitFields(answer);
-    if (!IsAnswerFieldCount(fields.size())) {
+    const std::optional<std::string> text = FrameText(answer);
+    if (!text) {
+        return SMS_RESULT_BAD_ANSWER;
+    }
+    const std::vector<std::string> fields = SplitFields(*text);
+    if (!IsAnswerFieldCount(fields.size()) || !IsIntactFrame(*text, fields) ||
+        !IsAnswerToUs(fields)) {
         return SMS_RESULT_BAD_ANSWER;
     }
     if (fields[4] == "A") {
@@ -91,4 +129,8 @@ int32_t CSmsUcpSender::JudgeAnswer(const std::string& answer) const {
     default:
         return SMS_RESULT_REFUSED;
     }
+}
+
+bool CSmsUcpSender::IsAnswerToUs(const std::vector<std::string>& fields) const {
+    return fields[0] == kTransaction && fields[2] == "R" && fields[3] == OperationType();
 }

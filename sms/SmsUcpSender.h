@@ -18,7 +18,9 @@ public:
                            const std::string& recipient) const;
     // Every character as two upper-case hexadecimal digits, after the table.
     std::string EncodeText(std::string_view text) const;
-    // The centre's answer as a library result code.
+    // The centre's answer as a library result code: 6 unless it is one frame
+    // (STX ... ETX) with a true length and checksum that answers ("R") our
+    // operation under our transaction number.
     int32_t JudgeAnswer(const std::string& answer) const;
 
     // The low 8 bits of the byte sum as two upper-case hexadecimal digits.
@@ -35,5 +37,7 @@ protected:
     virtual bool IsAnswerFieldCount(size_t count) const = 0;
 
 private:
+    bool IsAnswerToUs(const std::vector<std::string>& fields) const;
+
     const CSmsCharTable& m_table;
 };

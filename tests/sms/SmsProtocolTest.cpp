@@ -116,14 +116,84 @@ TEST(UcpAnswerFields, FirstFieldHoldsWhateverCameBeforeIt) {
     EXPECT_EQ(CSmsUcpSender::SplitFields("").size(), 1u);
 }
 
+// A UCP frame around `text` ("trn/len/kind/op/fields.../cs"), its length field
+// and checksum made true.
+std::string SealedFrame(std::string text) {
+    char length[6];
+    std::snprintf(length, sizeof length, "%05zu", text.size());
+    text.replace(3, 5, length);
+    text.replace(text.size() - 2, 2,
+                 CSmsUcpSender::Checksum(std::string_view(text).substr(0, text.size() - 2)));
+    return STX + text + ETX;
+}
+
 TEST(UcpAnswerFields, ErrorCodeIsReadAsADecimalNumber) {
     CSmsUcpSubmitSender submit;
-    EXPECT_EQ(submit.JudgeAnswer(STX + "01/00022/R/51/N/2//00" + ETX), SMS_RESULT_REFUSED_02);
-    EXPECT_EQ(submit.JudgeAnswer(STX + "01/00022/R/51/N/006//00" + ETX), SMS_RESULT_REFUSED_06);
-    EXPECT_EQ(submit.JudgeAnswer(STX + "01/00022/R/51/N///00" + ETX), SMS_RESULT_REFUSED);
-    EXPECT_EQ(submit.JudgeAnswer(STX + "01/00022/R/51/a/02//00" + ETX), SMS_RESULT_REFUSED_02);
+    EXPECT_EQ(submit.JudgeAnswer(SealedFrame("01/00000/R/51/N/2//00")), SMS_RESULT_REFUSED_02);
+    EXPECT_EQ(submit.JudgeAnswer(SealedFrame("01/00000/R/51/N/006//00")), SMS_RESULT_REFUSED_06);
+    EXPECT_EQ(submit.JudgeAnswer(SealedFrame("01/00000/R/51/N///00")), SMS_RESULT_REFUSED);
+    EXPECT_EQ(submit.JudgeAnswer(SealedFrame("01/00000/R/51/a/02//00")), SMS_RESULT_REFUSED_02);
     EXPECT_EQ(submit.JudgeAnswer(""), SMS_RESULT_BAD_ANSWER);
 }
+
+struct UcpFrameCase {
+    std::string name;
+    bool callInput; // judged by operation 01, else by 51
+    std::string answer;
+    int32_t expected;
+};
+
+void PrintTo(const UcpFrameCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UcpAnswerFrame : public ::testing::TestWithParam<UcpFrameCase> {};
+
+TEST_P(UcpAnswerFrame, IsTakenOnlyWhenWholeAndMeantForUs) {
+    CSmsUcpSubmitSender submit;
+    CSmsUcpCallInputSender callInput;
+    const CSmsUcpSender& judge =
+        GetParam().callInput ? static_cast<const CSmsUcpSender&>(callInput) : submit;
+    EXPECT_EQ(judge.JudgeAnswer(GetParam().answer), GetParam().expected) << Hex(GetParam().answer);
+}
+
+// A positive answer to operation 51, sealed, and the same with one byte changed.
+const std::string kAck51 = SealedFrame("01/00000/R/51/A//0172:010100120000/00");
+std::string Changed(std::string frame, size_t pos, char c) {
+    frame[pos] = c;
+    return frame;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, UcpAnswerFrame,
+    ::testing::Values(
+        UcpFrameCase{"Whole", false, kAck51, SMS_RESULT_OK},
+        UcpFrameCase{"NoiseAroundTheFrame", false, "\r\nxx" + kAck51 + "\r\n", SMS_RESULT_OK},
+        UcpFrameCase{"LowerCaseChecksum", false, STX + "01/00021/R/51/A//a/f7" + ETX,
+                     SMS_RESULT_OK},
+        UcpFrameCase{"NoStx", false, kAck51.substr(1), SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"NoEtx", false, kAck51.substr(0, kAck51.size() - 1), SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"EtxBeforeStx", false, ETX + kAck51.substr(0, kAck51.size() - 1),
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"WrongChecksum", false, Changed(kAck51, kAck51.size() - 2, 'F'),
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"ChangedText", false, Changed(kAck51, 20, '9'), SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"WrongLength", false, SealedFrame("01/00000/R/51/A//x/00").replace(8, 1, "9"),
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"ChecksumOfThreeCharacters", false, STX + "01/00021/R/51/A///0A1" + ETX,
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"OtherTransaction", false, SealedFrame("02/00000/R/51/A//x/00"),
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"OtherOperation", false, SealedFrame("01/00000/R/52/A//x/00"),
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"OperationNotResult", false, SealedFrame("01/00000/O/51/A//x/00"),
+                     SMS_RESULT_BAD_ANSWER},
+        // a refusal is judged only when it is whole too
+        UcpFrameCase{"RefusalWithWrongChecksum", false, STX + "01/00022/R/51/N/02//00" + ETX,
+                     SMS_RESULT_BAD_ANSWER},
+        UcpFrameCase{"CallInputAnswer", true, SealedFrame("01/00000/R/01/A//00"), SMS_RESULT_OK},
+        UcpFrameCase{"CallInputGivenTheSubmitAnswer", true, kAck51, SMS_RESULT_BAD_ANSWER}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(TapBlock, ChecksumIsTwelveBitsInThreeCharactersFromZeroToQuestionMark) {
     EXPECT_EQ(CSmsTapSender::Checksum(""), "000");
