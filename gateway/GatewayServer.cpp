@@ -13,7 +13,9 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -78,6 +80,10 @@ CGatewayServer::~CGatewayServer() {
     // The lock file stays: removing it would let two gateways lock different files.
     if (m_lockFd >= 0)
         ::close(m_lockFd);
+    for (int fd : m_stopPipe) {
+        if (fd >= 0)
+            ::close(fd);
+    }
 }
 
 CGatewayServer::ListenResult CGatewayServer::Listen() {
@@ -95,8 +101,10 @@ CGatewayServer::ListenResult CGatewayServer::Listen() {
 
     // Whoever held the lock before is gone; a socket file left behind is stale.
     ::unlink(m_socketPath.c_str());
-    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_listenFd < 0)
+    // Non-blocking: all workers wait for the same socket, and only one of them
+    // gets each connection.
+    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_listenFd < 0 || ::pipe2(m_stopPipe, O_CLOEXEC) != 0)
         return ListenResult::Failed;
     const mode_t oldMask = ::umask(0077);
     const int bound = ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address);
@@ -110,17 +118,49 @@ CGatewayServer::ListenResult CGatewayServer::Listen() {
 }
 
 void CGatewayServer::Run() {
-    for (;;) {
-        int connection = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection < 0) {
-            if (errno == EINTR || errno == ECONNABORTED || errno == EMFILE || errno == ENFILE)
+    std::vector<std::thread> workers;
+    for (int i = 1; i < kWorkerCount; ++i)
+        workers.emplace_back(&CGatewayServer::ServeConnections, this);
+    ServeConnections();
+    for (std::thread& worker : workers)
+        worker.join();
+}
+
+void CGatewayServer::ServeConnections() {
+    while (!m_stopping) {
+        pollfd ready[] = {{m_listenFd, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
+        if (::poll(ready, 2, -1) < 0) {
+            if (errno == EINTR)
                 continue;
-            return;
+            break;
+        }
+        if (ready[1].revents != 0)
+            break;
+        const int connection = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0) {
+            // Another worker took it, or the client gave up; a full descriptor
+            // table clears as the other workers close their connections.
+            if (errno == EAGAIN || errno == EINTR || errno == ECONNABORTED || errno == EMFILE ||
+                errno == ENFILE)
+                continue;
+            break;
         }
         const bool goOn = Serve(connection);
         ::close(connection);
         if (!goOn)
-            return;
+            break;
+    }
+    Stop();
+}
+
+void CGatewayServer::Stop() {
+    if (m_stopping.exchange(true))
+        return;
+    // New clients find no gateway at once, not one that no longer answers.
+    ::unlink(m_socketPath.c_str());
+    // Nothing is read from the pipe: it stays readable for every worker.
+    const char byte = 0;
+    while (::write(m_stopPipe[1], &byte, 1) < 0 && errno == EINTR) {
     }
 }
 
@@ -145,20 +185,21 @@ bool CGatewayServer::Serve(int connection) {
         return true;
     }
     int32_t code;
+    GatewayRequest request;
     std::memcpy(&code, message, sizeof code);
-    std::memcpy(&m_request, message + sizeof code, sizeof m_request);
-    SendAnswer(connection, Handle(code));
+    std::memcpy(&request, message + sizeof code, sizeof request);
+    SendAnswer(connection, Handle(code, request));
     return code != GATEWAY_QUIT;
 }
 
-int32_t CGatewayServer::Handle(int32_t code) {
+int32_t CGatewayServer::Handle(int32_t code, const GatewayRequest& request) {
     switch (code) {
     case GATEWAY_QUIT:
         return GATEWAY_ANSWER_QUIT;
     case GATEWAY_PING:
-        return CPinger::Ping(GatewayFieldText(m_request.PingHost), m_request.PingTimeout);
+        return CPinger::Ping(GatewayFieldText(request.PingHost), request.PingTimeout);
     case GATEWAY_SEND_MAIL:
-        return CSmtpSender::Send(m_request);
+        return CSmtpSender::Send(request);
     default:
         return GATEWAY_ANSWER_UNKNOWN;
     }

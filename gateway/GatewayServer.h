@@ -1,9 +1,12 @@
-// The gateway's listening socket and its request loop: one request per
-// connection, served one after another on the only thread.
+// The gateway's listening socket and its request loops: one request per
+// connection, served by a small fixed pool of threads, so that a slow mail
+// server never holds up a ping. Connections beyond the pool wait in the
+// listen queue until a thread is free.
 #pragma once
 
 #include "tarn/GatewayRequest.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -19,18 +22,26 @@ public:
     // Takes the single-instance lock, replaces a stale socket file and listens.
     // A gateway that already holds the lock is left alone: AlreadyRunning.
     ListenResult Listen();
-    // Serves requests until GATEWAY_QUIT has been answered.
+    // Serves requests on kWorkerCount threads until GATEWAY_QUIT has been
+    // answered; returns when every request taken has been served.
     void Run();
+
+    static constexpr int kWorkerCount = 4;
 
 private:
     std::string m_socketPath;
     std::string m_lockPath;
     int m_lockFd = -1;
     int m_listenFd = -1;
-    GatewayRequest m_request{}; // copy of the last accepted request
+    int m_stopPipe[2] = {-1, -1}; // readable once the gateway ends
+    std::atomic<bool> m_stopping{false};
 
+    // One worker: takes connections until the gateway ends.
+    void ServeConnections();
     // Serves one accepted connection; returns false when the gateway must end.
     bool Serve(int connection);
+    // Stops taking connections; every worker ends after its current request.
+    void Stop();
     bool IsOwnUser(int connection) const;
-    int32_t Handle(int32_t code);
+    static int32_t Handle(int32_t code, const GatewayRequest& request);
 };

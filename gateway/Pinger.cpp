@@ -3,6 +3,7 @@
 #include "tarn/GatewayRequest.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -215,7 +216,9 @@ int32_t CPinger::Ping(std::string_view host, uint32_t timeoutMs) {
     CIcmpSocket socket;
     if (socket.Fd() < 0)
         return GATEWAY_PING_NO_SOCKET;
-    static uint16_t nextSequence = 1; // the gateway pings from one thread
+    // Pings run side by side on the gateway's workers; a raw socket sees the
+    // replies of all of them, told apart by their sequence numbers.
+    static std::atomic<uint16_t> nextSequence{1};
     const EchoId echo{static_cast<uint16_t>(::getpid()), nextSequence++};
 
     const int32_t sent = SendEcho(socket, target, echo);

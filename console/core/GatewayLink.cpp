@@ -157,7 +157,8 @@ int CGatewayLink::FindOrStartGateway() const {
     return fd;
 }
 
-int32_t CGatewayLink::Exchange(int32_t code, uint32_t timeoutMs) {
+int32_t CGatewayLink::Exchange(int32_t code, const GatewayRequest& request,
+                               uint32_t timeoutMs) const {
     const int fd = FindOrStartGateway();
     if (fd < 0)
         return GATEWAY_UNAVAILABLE;
@@ -165,7 +166,7 @@ int32_t CGatewayLink::Exchange(int32_t code, uint32_t timeoutMs) {
         Clock::now() + std::chrono::milliseconds(uint64_t{timeoutMs} + kExchangeGraceMs);
     char message[GATEWAY_MESSAGE_SIZE];
     std::memcpy(message, &code, sizeof code);
-    std::memcpy(message + sizeof code, &m_request, sizeof m_request);
+    std::memcpy(message + sizeof code, &request, sizeof request);
     int32_t answer = GATEWAY_EXCHANGE_FAILED;
     // The gateway reads the request up to the end of our sending side.
     const bool answered = TransferAll(fd, Direction::Send, message, sizeof message, deadline) &&
@@ -177,27 +178,28 @@ int32_t CGatewayLink::Exchange(int32_t code, uint32_t timeoutMs) {
 }
 
 int32_t CGatewayLink::SendGatewayRequest(int32_t code, uint32_t timeoutMs) {
-    std::lock_guard guard(m_requestLock);
-    return Exchange(code, timeoutMs);
+    return Exchange(code, FilledRequest([](GatewayRequest&) {}), timeoutMs);
 }
 
 int32_t CGatewayLink::Ping(const std::string& host, uint32_t timeoutMs) {
-    std::lock_guard guard(m_requestLock);
-    FillField(m_request.PingHost, host);
-    m_request.PingTimeout = timeoutMs;
-    return Exchange(GATEWAY_PING, timeoutMs);
+    const GatewayRequest request = FilledRequest([&](GatewayRequest& record) {
+        FillField(record.PingHost, host);
+        record.PingTimeout = timeoutMs;
+    });
+    return Exchange(GATEWAY_PING, request, timeoutMs);
 }
 
 int32_t CGatewayLink::SendMail(const std::string& from, const std::string& server,
                                const std::string& subject, const std::string& body,
                                const std::string& to) {
-    std::lock_guard guard(m_requestLock);
-    FillField(m_request.MailFrom, from);
-    FillField(m_request.MailServer, server);
-    FillField(m_request.MailSubject, subject);
-    FillField(m_request.MailBody, body);
-    FillField(m_request.MailTo, to);
-    return Exchange(GATEWAY_SEND_MAIL, kMailTimeoutMs);
+    const GatewayRequest request = FilledRequest([&](GatewayRequest& record) {
+        FillField(record.MailFrom, from);
+        FillField(record.MailServer, server);
+        FillField(record.MailSubject, subject);
+        FillField(record.MailBody, body);
+        FillField(record.MailTo, to);
+    });
+    return Exchange(GATEWAY_SEND_MAIL, request, kMailTimeoutMs);
 }
 
 int32_t CGatewayLink::Quit() {

@@ -1,5 +1,6 @@
 // The console's link to the gateway program TARN_Gateway: finds or starts it and
-// sends it one request at a time over its Unix-domain socket.
+// sends it requests over its Unix-domain socket, one connection per request.
+// Threads may send at the same time: a ping does not wait for a mail.
 #pragma once
 
 #include "tarn/GatewayRequest.h"
@@ -43,13 +44,21 @@ public:
 private:
     const std::string m_gatewayProgram;
     const std::string m_socketPath;
-    // Guards m_request from filling it until the answer is back, so that a ping
-    // and a mail on different threads never mix their fields.
+    // The record as the last request left it (a request fills only its own
+    // fields). The lock is held only while a request fills it and takes its own
+    // copy, never across an exchange, so that a ping and a mail neither mix
+    // their fields nor wait for each other.
     std::mutex m_requestLock;
     GatewayRequest m_request{};
 
     static void FillField(char* field, size_t size, const std::string& text);
     int Connect() const;
     bool StartGateway() const;
-    int32_t Exchange(int32_t code, uint32_t timeoutMs);
+    // Fills the record's fields under the lock and returns a copy of it.
+    template <typename Fill> GatewayRequest FilledRequest(Fill fill) {
+        std::lock_guard guard(m_requestLock);
+        fill(m_request);
+        return m_request;
+    }
+    int32_t Exchange(int32_t code, const GatewayRequest& request, uint32_t timeoutMs) const;
 };

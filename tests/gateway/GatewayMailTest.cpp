@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -222,6 +224,35 @@ TEST(SmtpServerText, EnvelopeAddress) {
     EXPECT_EQ(CSmtpSender::EnvelopeAddress(" a@b.example "), "a@b.example");
     EXPECT_EQ(CSmtpSender::EnvelopeAddress("Name <a@b.example>"), "a@b.example");
     EXPECT_EQ(CSmtpSender::EnvelopeAddress("<a@b.example>"), "a@b.example");
+}
+
+// The gateway serves requests side by side and the link holds no lock across
+// an exchange: a mail server that takes seconds does not hold up a ping.
+TEST(GatewayConcurrency, SlowMailServerDoesNotDelayAPing) {
+    using namespace std::chrono_literals;
+    using Clock = std::chrono::steady_clock;
+    CTestRuntimeDir runtime;
+    CGatewayLink link{GatewayProgram()};
+    if (link.Ping("127.0.0.1", 2000) != GATEWAY_PING_REPLY)
+        GTEST_SKIP() << "no ICMP socket: needs root, CAP_NET_RAW or net.ipv4.ping_group_range";
+    constexpr auto kDelay = 5s;
+    CSmtpTestServer server({"--data-delay", std::to_string(kDelay.count())});
+    if (server.Port() == 0)
+        GTEST_SKIP() << "the loopback SMTP server (/usr/bin/python3 with aiosmtpd) did not start";
+
+    const auto start = Clock::now();
+    std::future<int32_t> mail = std::async(std::launch::async, [&] {
+        return link.SendMail("alarm@tarn.example", server.Address(), "S", "B", "admin@example.org");
+    });
+    std::this_thread::sleep_for(1s); // the mail is waiting for the server by now
+    const auto pingStart = Clock::now();
+    EXPECT_EQ(link.Ping("127.0.0.1", 2000), GATEWAY_PING_REPLY);
+    EXPECT_LT(Clock::now() - pingStart, 1s);
+    ASSERT_EQ(mail.wait_for(0s), std::future_status::timeout)
+        << "the mail was done before the ping: the server was not slow";
+    EXPECT_EQ(mail.get(), GATEWAY_MAIL_SENT);
+    EXPECT_GE(Clock::now() - start, kDelay);
+    EXPECT_EQ(server.Messages().size(), 1u);
 }
 
 } // namespace

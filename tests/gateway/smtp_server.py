@@ -1,7 +1,7 @@
 """A loopback SMTP server for the gateway tests, on top of aiosmtpd.
 
 Usage: /usr/bin/python3 smtp_server.py STORE_DIR [--starttls CERT KEY |
-       --implicit-tls CERT KEY] [--login USER:PASSWORD]
+       --implicit-tls CERT KEY] [--login USER:PASSWORD] [--data-delay SECONDS]
 
 Listens on 127.0.0.1 on a free port and prints the port on the first line of
 standard output. Refuses a sender whose address starts with "refused" and a
@@ -13,6 +13,8 @@ undone) and NNN.envelope (sender, then one recipient a line).
 --starttls requires STARTTLS before anything else, --implicit-tls speaks TLS
 from the first byte (both with the certificate CERT and its key KEY), and
 --login requires authentication (after TLS) with that user and password.
+--data-delay makes the server take that long to answer each message's text
+(a slow server; other connections are served meanwhile).
 """
 
 import argparse
@@ -24,8 +26,9 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 
 class StoringHandler:
-    def __init__(self, store):
+    def __init__(self, store, data_delay):
         self.store = store
+        self.data_delay = data_delay
         self.count = 0
 
     async def handle_MAIL(self, server, session, envelope, address, mail_options):
@@ -42,6 +45,7 @@ class StoringHandler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        await asyncio.sleep(self.data_delay)
         if b"REJECT-THIS" in envelope.original_content:
             return "554 5.6.0 Message refused"
         self.count += 1
@@ -73,7 +77,7 @@ def make_authenticator(login):
 
 
 async def main(arguments):
-    handler = StoringHandler(arguments.store)
+    handler = StoringHandler(arguments.store, arguments.data_delay)
     options = {"hostname": "tarn-test", "decode_data": False}
     if arguments.starttls:
         options.update(tls_context=tls_context(arguments.starttls), require_starttls=True)
@@ -96,4 +100,5 @@ if __name__ == "__main__":
     parser.add_argument("--starttls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--implicit-tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--login")
+    parser.add_argument("--data-delay", type=float, default=0)
     asyncio.run(main(parser.parse_args()))
