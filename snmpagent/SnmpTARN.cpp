@@ -45,14 +45,20 @@ int SnmpExtensionTrap(AsnObjectIdentifier* enterprise, AsnInteger32* genericTrap
                       AsnInteger32* specificTrap, AsnTimeticks* timeStamp,
                       SnmpVarBindList* bindings) {
     SAgent& agent = Agent();
-    return agent.trap.Next(agent.slot.Region(), enterprise, genericTrap, specificTrap, timeStamp,
-                           bindings)
-               ? 1
-               : 0;
+    if (!agent.trap.Next(agent.slot.Region(), enterprise, genericTrap, specificTrap, timeStamp,
+                         bindings)) {
+        return 0;
+    }
+    agent.slot.MarkTaken(); // copied: the console may write the next trap
+    return 1;
 }
 
 void SnmpExtensionClose(void) {
     Agent().slot.Release();
+}
+
+const char* SnmpTrapSlotError(void) {
+    return Agent().slot.Error().c_str();
 }
 
 int SnmpSendTrap(const char* enterprise, int32_t specificTrap, const char* variable,

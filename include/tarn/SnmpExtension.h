@@ -162,11 +162,19 @@ int SnmpExtensionTrap(AsnObjectIdentifier* enterprise, AsnInteger32* genericTrap
  * The host calls it when it stops. */
 void SnmpExtensionClose(void);
 
+/* Why SnmpExtensionInit gave no trap semaphore (the shared objects could not
+ * be created, e.g. because another account's objects hold their names), or
+ * an empty text. The host refuses to run without traps and reports it. */
+const char* SnmpTrapSlotError(void);
+
 /* --- Console side ----------------------------------------------------- */
 
-/* Hands one trap to the running agent: writes the shared region (at most 255
- * characters of each text) and posts the trap semaphore. Returns 1, or 0 and
- * changes nothing when the agent's region or semaphore does not exist. */
+/* Hands one trap to the running agent: waits up to 2 s until the agent has
+ * taken the trap before, writes the shared region (at most 255 characters of
+ * each text) and posts the trap semaphore. Returns 1, or 0 and changes
+ * nothing when the agent's region or semaphore does not exist, is not owned
+ * by a trusted account with no access for others, or the agent did not take
+ * the trap before in time. */
 int SnmpSendTrap(const char* enterprise, int32_t specificTrap, const char* variable,
                  const char* message);
 

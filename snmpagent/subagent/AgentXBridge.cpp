@@ -156,8 +156,12 @@ bool CAgentXBridge::Start() {
         snmp_log(LOG_ERR, "the extension agent did not start\n");
         return false;
     }
+    // Without its own trap objects the console's traps would be lost, or go
+    // to whoever planted objects under their names: refuse to run.
     if (m_extension.TrapEvent() == nullptr) {
-        snmp_log(LOG_WARNING, "the extension agent has no trap semaphore: traps are off\n");
+        snmp_log(LOG_ERR, "traps cannot be handed over, not starting: %s\n",
+                 m_extension.TrapSlotError().c_str());
+        return false;
     }
     const std::vector<oid> region = ToOids(m_extension.Region());
     netsnmp_handler_registration* registration = netsnmp_create_handler_registration(

@@ -9,7 +9,8 @@ struct CExtensionAgent::SEntryPoints {
     decltype(&SnmpExtensionInit) init = nullptr;
     decltype(&SnmpExtensionQuery) query = nullptr;
     decltype(&SnmpExtensionTrap) trap = nullptr;
-    decltype(&SnmpExtensionClose) close = nullptr; // optional
+    decltype(&SnmpExtensionClose) close = nullptr;        // optional
+    decltype(&SnmpTrapSlotError) trapSlotError = nullptr; // optional
 };
 
 namespace {
@@ -128,6 +129,7 @@ bool CExtensionAgent::Load(const std::string& library, std::string& error) {
         return false;
     }
     Resolve(m_library, "SnmpExtensionClose", m_entry->close);
+    Resolve(m_library, "SnmpTrapSlotError", m_entry->trapSlotError);
     return true;
 }
 
@@ -174,6 +176,11 @@ bool CExtensionAgent::NextTrap(STrap& trap) {
         trap.bindings.push_back(FromVarBind(list.list[i]));
     }
     return true;
+}
+
+std::string CExtensionAgent::TrapSlotError() const {
+    const char* error = m_entry->trapSlotError != nullptr ? m_entry->trapSlotError() : nullptr;
+    return error != nullptr && *error != '\0' ? error : "the extension agent gives no reason";
 }
 
 void CExtensionAgent::Close() {

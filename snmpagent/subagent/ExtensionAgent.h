@@ -23,6 +23,8 @@ public:
     bool Init();
     const std::vector<uint32_t>& Region() const { return m_region; }
     sem_t* TrapEvent() const { return m_trapEvent; }
+    // Why there is no trap event.
+    std::string TrapSlotError() const;
 
     // Passes the bindings through the agent's query entry point and returns
     // the SNMPv1 error status; names and values come back replaced.

@@ -7,7 +7,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
+#include <grp.h>
+#include <semaphore.h>
 #include <string>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -81,4 +87,102 @@ public:
 
 private:
     SnmpVarBindList m_list{nullptr, 0};
+};
+
+// The trap objects under the names of this process (UseOwnObjectNames),
+// created by a child running as another account, the way an attacker would
+// plant them before the agent starts: the region of the agent's size, held
+// like a running agent holds it, and the semaphore, both with the given mode.
+// They stay until the object is destroyed.
+class CPlantedObjects {
+public:
+    static constexpr uid_t kNobody = 65534;
+
+    CPlantedObjects(uid_t user, gid_t group, mode_t mode) {
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(m_release) != 0) {
+            return;
+        }
+        m_child = ::fork();
+        if (m_child == 0) {
+            ::close(ready[0]);
+            ::close(m_release[1]);
+            const bool planted = ::setgroups(0, nullptr) == 0 && ::setgid(group) == 0 &&
+                                 ::setuid(user) == 0 && Plant(mode);
+            const char answer = planted ? 1 : 0;
+            (void)!::write(ready[1], &answer, 1);
+            char end;
+            (void)!::read(m_release[0], &end, 1); // until the test is done
+            Remove();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(m_release[0]);
+        char answer = 0;
+        m_planted = m_child > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 1;
+        ::close(ready[0]);
+    }
+    ~CPlantedObjects() {
+        if (m_child > 0) {
+            ::close(m_release[1]);
+            ::waitpid(m_child, nullptr, 0);
+        }
+    }
+    CPlantedObjects(const CPlantedObjects&) = delete;
+    CPlantedObjects& operator=(const CPlantedObjects&) = delete;
+
+    bool Planted() const { return m_planted; }
+
+    // What the region's message holds and the semaphore's count, as the
+    // attacker sees them.
+    static std::string Message() {
+        std::string message;
+        const int fd = ::shm_open(RegionName().c_str(), O_RDONLY, 0);
+        void* view = fd < 0 ? MAP_FAILED
+                            : ::mmap(nullptr, sizeof(TARNMemStruct), PROT_READ, MAP_SHARED, fd, 0);
+        if (view != MAP_FAILED) {
+            message = static_cast<const TARNMemStruct*>(view)->sMessage;
+            ::munmap(view, sizeof(TARNMemStruct));
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return message;
+    }
+    static int SemaphoreCount() {
+        int count = -1;
+        sem_t* semaphore = ::sem_open(SemaphoreName().c_str(), 0);
+        if (semaphore != SEM_FAILED) {
+            ::sem_getvalue(semaphore, &count);
+            ::sem_close(semaphore);
+        }
+        return count;
+    }
+    static std::string RegionName() { return TARN_SHARED_MEM_NAME + Suffix(); }
+    static std::string SemaphoreName() { return TARN_TRAP_SEMAPHORE_NAME + Suffix(); }
+
+private:
+    static std::string Suffix() {
+        const char* suffix = std::getenv(TARN_SNMP_NAME_SUFFIX_ENV);
+        return suffix != nullptr ? suffix : "";
+    }
+    static bool Plant(mode_t mode) {
+        ::umask(0);
+        const int fd = ::shm_open(RegionName().c_str(), O_CREAT | O_EXCL | O_RDWR, mode);
+        struct flock lock {};
+        lock.l_type = F_RDLCK;
+        lock.l_whence = SEEK_SET;
+        sem_t* semaphore = ::sem_open(SemaphoreName().c_str(), O_CREAT | O_EXCL, mode, 0);
+        // The size of the agent's region: the record and its state word.
+        return fd >= 0 && ::ftruncate(fd, sizeof(TARNMemStruct) + sizeof(uint32_t)) == 0 &&
+               ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && semaphore != SEM_FAILED;
+    }
+    static void Remove() {
+        ::shm_unlink(RegionName().c_str());
+        ::sem_unlink(SemaphoreName().c_str());
+    }
+
+    pid_t m_child = -1;
+    int m_release[2] = {-1, -1};
+    bool m_planted = false;
 };

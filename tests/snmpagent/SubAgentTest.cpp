@@ -91,7 +91,16 @@ public:
         waitpid(m_pid, &m_status, 0);
         m_pid = 0;
     }
-    bool Running() { return m_pid > 0 && waitpid(m_pid, &m_status, WNOHANG) == 0; }
+    // Reaps the child once it has ended, so that no later signal can reach
+    // another process that got its number.
+    bool Running() {
+        if (m_pid > 0 && waitpid(m_pid, &m_status, WNOHANG) == m_pid) {
+            m_pid = 0;
+        }
+        return m_pid > 0;
+    }
+    // The exit status of an ended child, -1 while it runs or when a signal ended it.
+    int ExitStatus() { return !Running() && WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1; }
     // SIGTERM, then SIGKILL when it does not end within ten seconds.
     void Stop() {
         if (m_pid <= 0) {
@@ -297,6 +306,51 @@ TEST_F(SubAgent, AfterACrashOfTheSubAgentSendingFails) {
     // The objects it left behind; the next start replaces them.
     EXPECT_EQ(shm_unlink((TARN_SHARED_MEM_NAME + m_suffix).c_str()), 0);
     EXPECT_EQ(sem_unlink((TARN_TRAP_SEMAPHORE_NAME + m_suffix).c_str()), 0);
+}
+
+// Three traps handed over back to back: each waits until the sub-agent has
+// taken the one before, so none overwrites another and all three arrive.
+TEST_F(SubAgent, ThreeTrapsBackToBackAllArrive) {
+    for (const char* message : {"erste Meldung", "zweite Meldung", "dritte Meldung"}) {
+        EXPECT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 1, "1.3.6.1.4.1.1.0", message), 1) << message;
+    }
+    const fs::path traps = m_dir / "traps.log";
+    EXPECT_TRUE(WaitFor([&] {
+        const std::string log = ReadFile(traps);
+        return log.find("erste Meldung") != std::string::npos &&
+               log.find("zweite Meldung") != std::string::npos &&
+               log.find("dritte Meldung") != std::string::npos;
+    })) << ReadFile(traps);
+}
+
+// Another account planted the trap objects before the sub-agent started: the
+// sub-agent, under an account that cannot remove them, refuses to run and
+// says why, instead of running with traps that go nowhere or to the attacker.
+TEST(SubAgentStart, RefusedLoudlyWhenAnotherAccountHoldsTheTrapObjects) {
+    if (geteuid() != 0 || !HaveProgram("/usr/bin/setpriv")) {
+        GTEST_SKIP() << "running as other accounts needs root and setpriv";
+    }
+    UseOwnObjectNames();
+    char pattern[] = "/tmp/tarn-snmp-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path dir = pattern;
+    setenv("MIBS", "", 1);
+    setenv("SNMPCONFPATH", dir.c_str(), 1);
+    CPlantedObjects planted(CPlantedObjects::kNobody, 65534, 0666);
+    ASSERT_TRUE(planted.Planted());
+
+    CChild subAgent;
+    ASSERT_TRUE(
+        subAgent.Start({"/usr/bin/setpriv", "--reuid=daemon", "--regid=daemon", "--clear-groups",
+                        TARN_BIN_DIR "/tarn-snmp-subagent", "-f", "-x", dir / "agentx.sock"},
+                       dir / "subagent.log"));
+    EXPECT_TRUE(WaitFor([&] { return !subAgent.Running(); })) << "the sub-agent keeps running";
+    EXPECT_EQ(subAgent.ExitStatus(), 1);
+    const std::string log = ReadFile(dir / "subagent.log");
+    EXPECT_NE(log.find("traps cannot be handed over"), std::string::npos) << log;
+    EXPECT_NE(log.find("belongs to uid 65534"), std::string::npos) << log;
+    EXPECT_EQ(CPlantedObjects::SemaphoreCount(), 0);
+    fs::remove_all(dir);
 }
 
 } // namespace

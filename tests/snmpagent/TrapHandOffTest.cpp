@@ -1,8 +1,10 @@
 // The trap hand-off: SnmpSendTrap writes the shared slot and posts the
 // semaphore, SnmpExtensionTrap turns the slot into a trap.
 #include "SnmpTestSupport.h"
+#include "TrapSlot.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
@@ -221,7 +223,6 @@ TEST_F(TrapHandOff, NullTextsAreSentAsEmptyTexts) {
 
 TEST_F(TrapHandOff, TheAgentStartsWithAClearedSlotReplacingStaleObjects) {
     ASSERT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 9, "1.3.6.1.4.1.1.0", "stale"), 1);
-    ASSERT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 9, "1.3.6.1.4.1.1.0", "stale"), 1);
     // A crashed agent leaves its objects behind; the next one starts afresh.
     Start(SnmpUtilTickCount());
     EXPECT_EQ(sem_trywait(m_trapEvent), -1);
@@ -229,6 +230,23 @@ TEST_F(TrapHandOff, TheAgentStartsWithAClearedSlotReplacingStaleObjects) {
     EXPECT_EQ(region.sEnterprise[0], '\0');
     EXPECT_EQ(region.sMessage[0], '\0');
     EXPECT_EQ(region.lSpecificTrap, 0);
+}
+
+// The slot holds one trap: a second one waits (bounded) until the agent has
+// taken the first, and fails when it does not, leaving the first untouched.
+TEST_F(TrapHandOff, ATrapWaitingForTheAgentIsNeverOverwritten) {
+    ASSERT_EQ(SnmpSendTrap("1.3", 1, "1.3", "first"), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(SnmpSendTrap("1.3", 2, "1.3", "second"), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    EXPECT_EQ(sem_trywait(m_trapEvent), 0);
+    EXPECT_EQ(sem_trywait(m_trapEvent), -1) << "no post for the refused trap";
+    STrapSeen seen;
+    ASSERT_TRUE(NextTrap(seen));
+    EXPECT_EQ(seen.message, "first");
+    EXPECT_FALSE(NextTrap(seen));
+    // Taken: the next trap goes in at once.
+    EXPECT_EQ(SendAndReceive("1.3", 3, "1.3", "third").message, "third");
 }
 
 TEST_F(TrapHandOff, CloseRemovesBothObjects) {
@@ -253,7 +271,7 @@ TEST_F(TrapHandOff, ObjectsAreReadWriteForOwnerAndGroupWhateverTheUmask) {
     ASSERT_EQ(fstat(fd, &status), 0);
     close(fd);
     EXPECT_EQ(status.st_mode & 0777, 0660u);
-    EXPECT_EQ(status.st_size, 772);
+    EXPECT_EQ(status.st_size, 772 + 4) << "the record and the slot's state word";
     struct stat semaphore {};
     // glibc keeps named semaphores as /dev/shm/sem.NAME.
     ASSERT_EQ(stat(("/dev/shm/sem." + SemaphoreName().substr(1)).c_str(), &semaphore), 0);
@@ -335,6 +353,70 @@ TEST_F(NoAgent, ARegionThatIsMissingOrTooSmallIsNotWritten) {
             EXPECT_EQ(ReadRegion().sMessage[0], '\0') << "the region stays unchanged";
         }
         shm_unlink(RegionName().c_str());
+    }
+}
+
+struct PlantCase {
+    const char* name;
+    bool agentsGroup; // the attacker gives the objects a group of the console
+    mode_t mode;
+};
+
+void PrintTo(const PlantCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PlantedObjects : public ::testing::TestWithParam<PlantCase> {
+protected:
+    void SetUp() override { UseOwnObjectNames(); }
+};
+
+// Another account creates the region and the semaphore before the agent
+// starts, looking like a running agent: the console must neither write the
+// trap where that account reads it nor report the trap as sent.
+TEST_P(PlantedObjects, GetNoTrapFromTheConsole) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "planting objects as another account needs root";
+    }
+    const PlantCase& c = GetParam();
+    CPlantedObjects planted(CPlantedObjects::kNobody, c.agentsGroup ? getegid() : 65534, c.mode);
+    ASSERT_TRUE(planted.Planted());
+    EXPECT_EQ(SnmpSendTrap("1.3.6.1.4.1.0", 1, "1.3.6.1.4.1.1.0", "geheim"), 0);
+    EXPECT_EQ(CPlantedObjects::Message(), "");
+    EXPECT_EQ(CPlantedObjects::SemaphoreCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Attacks, PlantedObjects,
+                         ::testing::Values(PlantCase{"OpenToEverybody", false, 0666},
+                                           PlantCase{"InTheConsolesGroup", true, 0660},
+                                           PlantCase{"OwnGroupOnly", false, 0660}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TrustedObject, NeedsATrustedOwnerAGroupOfOursAndNoAccessForOthers) {
+    struct stat status {};
+    status.st_mode = S_IFREG | 0660;
+    status.st_size = 776;
+    status.st_uid = 0;
+    status.st_gid = getegid();
+    EXPECT_TRUE(CTrapSlot::IsTrustedObject(status, 776));
+    EXPECT_FALSE(CTrapSlot::IsTrustedObject(status, 777)) << "too small";
+    struct stat other = status;
+    other.st_mode = S_IFREG | 0664;
+    EXPECT_FALSE(CTrapSlot::IsTrustedObject(other, 776)) << "others may read";
+    other = status;
+    other.st_mode = S_IFLNK | 0660;
+    EXPECT_FALSE(CTrapSlot::IsTrustedObject(other, 776)) << "not a regular file";
+    other = status;
+    other.st_uid = 65534;
+    EXPECT_FALSE(CTrapSlot::IsTrustedObject(other, 776)) << "an untrusted owner";
+    setenv("TARN_SNMP_AGENT_USER", "nobody", 1);
+    EXPECT_TRUE(CTrapSlot::IsTrustedObject(other, 776)) << "the agent's account";
+    unsetenv("TARN_SNMP_AGENT_USER");
+    if (getegid() != 65534 && geteuid() != 65534) {
+        other = status;
+        other.st_gid = 65534;
+        EXPECT_EQ(CTrapSlot::IsTrustedObject(other, 776), status.st_uid == geteuid())
+            << "a group we are not in counts only for our own objects";
     }
 }
 
