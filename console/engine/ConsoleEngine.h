@@ -92,6 +92,8 @@ public:
     CNotificationCaches& GetNotificationCaches() { return m_caches; }
     CHistoryRecorder& GetRecorder() { return m_recorder; }
     CPluginList& GetPluginList() { return m_plugins; }
+    // Installing and removing plug-ins while the console runs (the plug-in sheet).
+    CPluginManager& GetPluginManager() { return m_pluginManager; }
     std::mutex& GetSendLock() { return m_sendLock; }
     // A copy of the cached service settings.
     DBNotifySrvConfig GetServiceSettings() const { return m_caches.GetServiceSettings(); }

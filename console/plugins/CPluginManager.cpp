@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -75,17 +76,41 @@ bool CopyToUniqueFile(const std::string& strFile, const std::string& strFolder,
 
 CPluginManager::CPluginManager(CPluginList& plugins, IPluginStore& store, IPluginUI& ui,
                                std::string strPluginDirectory, std::string strMinimumVersion)
-    : m_plugins(plugins), m_store(store), m_ui(ui),
+    : m_plugins(plugins), m_store(store), m_pUI(&ui),
       m_strPluginDirectory(WithTrailingSeparator(std::move(strPluginDirectory))),
       m_strMinimumVersion(std::move(strMinimumVersion)) {}
 
+// Shows the messages of one call through another user interface.
+class CPluginManager::CUIScope {
+public:
+    CUIScope(CPluginManager& manager, IPluginUI& ui)
+        : m_manager(manager), m_pPrevious(std::exchange(manager.m_pUI, &ui)) {}
+    ~CUIScope() { m_manager.m_pUI = m_pPrevious; }
+    CUIScope(const CUIScope&) = delete;
+    CUIScope& operator=(const CUIScope&) = delete;
+
+private:
+    CPluginManager& m_manager;
+    IPluginUI* m_pPrevious;
+};
+
+PluginInstallResult CPluginManager::Install(const std::string& strFile, IPluginUI& ui) {
+    CUIScope scope(*this, ui);
+    return Install(strFile);
+}
+
+PluginRemoveResult CPluginManager::Remove(int32_t nType, IPluginUI& ui) {
+    CUIScope scope(*this, ui);
+    return Remove(nType);
+}
+
 void CPluginManager::ShowError(unsigned nMessageID) {
-    m_ui.ShowError(nMessageID, LoadTarnString(nMessageID));
+    m_pUI->ShowError(nMessageID, LoadTarnString(nMessageID));
 }
 
 void CPluginManager::ShowCopyError(const std::string& strFile, const std::string& strReason) {
-    m_ui.ShowError(kMessageCopyFailed, FillMessage(LoadTarnString(kMessageCopyFailed),
-                                                   {strFile, m_strPluginDirectory, strReason}));
+    m_pUI->ShowError(kMessageCopyFailed, FillMessage(LoadTarnString(kMessageCopyFailed),
+                                                     {strFile, m_strPluginDirectory, strReason}));
 }
 
 void CPluginManager::LoadInstalledPlugins() {
@@ -103,8 +128,8 @@ void CPluginManager::LoadInstalledPlugins() {
         }
         plugin.Unload();
         m_store.DeletePlugin(row);
-        m_ui.ShowWarning(kMessagePluginDropped,
-                         FillMessage(LoadTarnString(kMessagePluginDropped), {row.PLUGIN_NAME}));
+        m_pUI->ShowWarning(kMessagePluginDropped,
+                           FillMessage(LoadTarnString(kMessagePluginDropped), {row.PLUGIN_NAME}));
     }
 }
 
@@ -123,7 +148,7 @@ bool CPluginManager::IsModuleInstalled(const std::string& strModule,
 }
 
 bool CPluginManager::ConfirmInstall(const PluginInfo& info) {
-    return m_ui.AskYesNo(
+    return m_pUI->AskYesNo(
         kQuestionInstall,
         FillMessage(LoadTarnString(kQuestionInstall), {info.Name, info.Version, info.Description}));
 }
@@ -237,7 +262,7 @@ PluginRemoveResult CPluginManager::Remove(int32_t nType) {
         ShowError(kMessageInUse);
         return PluginRemoveResult::InUse;
     }
-    if (!m_ui.AskYesNo(kQuestionRemove, LoadTarnString(kQuestionRemove)))
+    if (!m_pUI->AskYesNo(kQuestionRemove, LoadTarnString(kQuestionRemove)))
         return PluginRemoveResult::Declined;
     DBPlugin row;
     row.PLUGIN_TYPE = nType;

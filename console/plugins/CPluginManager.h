@@ -47,6 +47,11 @@ public:
     // Deletes the plug-in's row and list entry when no audition uses it and the
     // user agrees; its library stays loaded and its file stays on disk.
     PluginRemoveResult Remove(int32_t nType);
+    // The same, with the messages and questions of this one call shown through
+    // ui instead of the object given at construction (the plug-in sheet asks
+    // in its own window while the engine's messages are posted).
+    PluginInstallResult Install(const std::string& strFile, IPluginUI& ui);
+    PluginRemoveResult Remove(int32_t nType, IPluginUI& ui);
     // Console end: unloads every library loaded by this object (the listed
     // ones and the removed ones) and empties the list.
     void UnloadAll();
@@ -56,10 +61,12 @@ public:
 private:
     CPluginList& m_plugins;
     IPluginStore& m_store;
-    IPluginUI& m_ui;
+    IPluginUI* m_pUI; // the construction's, or the one of the running call
     const std::string m_strPluginDirectory;
     const std::string m_strMinimumVersion;
     std::vector<CPlugin> m_removed; // still loaded until UnloadAll
+
+    class CUIScope;
 
     void ShowError(unsigned nMessageID);
     void ShowCopyError(const std::string& strFile, const std::string& strReason);

@@ -4,6 +4,7 @@
 #include "CCommandSet.h"
 #include "CCurrentView.h"
 #include "CMessageBox.h"
+#include "CPluginPropertySheet.h"
 #include "CReportList.h"
 #include "CSelectionTreeView.h"
 #include "CTarnIcons.h"
@@ -39,16 +40,6 @@ constexpr unsigned IDS_STOPPING = 7526;
 constexpr unsigned IDS_LOADING_PROBLEMS = 7527;
 constexpr unsigned IDS_TEXT_FILTER = 6000;
 constexpr int kTreeWidth = 200;
-
-// "Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*||" as a file dialog filter:
-// the names, which carry their patterns, separated by ";;".
-QString DialogFilter(const QString& filter) {
-    const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList names;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        names << parts[i];
-    return names.join(QStringLiteral(";;"));
-}
 
 } // namespace
 
@@ -153,7 +144,7 @@ void CMainFrame::RunCommand(int id) {
     switch (id) {
     case ID_SAVE_EVENT_VIEW: {
         const QString path = QFileDialog::getSaveFileName(this, UiText(IDS_FILE_SELECTION), {},
-                                                          DialogFilter(UiText(IDS_TEXT_FILTER)));
+                                                          FileDialogFilter(IDS_TEXT_FILTER));
         if (!path.isEmpty())
             SaveEventView(path);
         break;
@@ -162,8 +153,10 @@ void CMainFrame::RunCommand(int id) {
     case ID_GENERAL_SETTINGS:
     case ID_NOTIFY_PROFILES:
     case ID_AUDITIONS:
-    case ID_PLUGINS:
         ShowNoSheet(id);
+        break;
+    case ID_PLUGINS:
+        ShowPluginSheet();
         break;
     case ID_SHOW_EVENT_VIEW:
     case ID_SHOW_PROBLEM_VIEW:
@@ -206,6 +199,12 @@ void CMainFrame::SaveEventView(const QString& path) {
 // The configuration sheets are not part of this version: the command says so.
 void CMainFrame::ShowNoSheet(int id) {
     CMessageBox::Information(this, UiTextWith(IDS_NO_SHEET, CommandTip(id)), windowTitle());
+}
+
+void CMainFrame::ShowPluginSheet() {
+    CPluginPropertySheet sheet(m_pEngine->GetPluginManager(), m_pEngine->GetPluginList(),
+                               ToQString(m_app.Settings().ApplicationTitle), this);
+    sheet.exec();
 }
 
 void CMainFrame::ClearEventView() {

@@ -77,6 +77,7 @@ private:
     void SaveLayout() const;
     void UpdateChecks();
     void ShowNoSheet(int id);
+    void ShowPluginSheet();
     void ClearEventView();
     void ToggleReactivation();
     void OpenHelp();

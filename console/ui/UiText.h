@@ -12,4 +12,11 @@ QString CommandPrompt(unsigned id);
 QString CommandTip(unsigned id);
 // The text of id with its first "%s" replaced by argument.
 QString UiTextWith(unsigned id, const QString& argument);
+// One part of a text whose parts are separated by "|" (the labels of one
+// dialog page share an id); empty when the text has fewer parts.
+QString UiTextPart(unsigned id, int part);
 QString ToQString(const std::string& text);
+// A filter text of the string table ("Textdateien (*.txt)|*.txt|Alle Dateien
+// (*.*)|*.*||") as a file dialog filter: the names, which carry their
+// patterns, separated by ";;".
+QString FileDialogFilter(unsigned id);

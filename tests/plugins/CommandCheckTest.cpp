@@ -217,6 +217,7 @@ TEST_F(CommandCheckTest, WithoutCommandTheAuditionIsNotConfigured) {
     EXPECT_EQ(Check(), PLUGIN_CHECK_OK);
 }
 
+// Without a desktop (no widget application here) there is no dialog to show.
 TEST_F(CommandCheckTest, ConfigureShowsWhereTheSettingsLive) {
     CRecordingPluginUI ui;
     CPluginHost host([] { return std::string(); }, ui);

@@ -58,6 +58,20 @@ TEST_F(PluginManagerTest, DeclinedInstallLeavesNothing) {
     EXPECT_EQ(m_ui.IDs(), Ids{1141});
 }
 
+TEST_F(PluginManagerTest, CallWithItsOwnUIAsksThereOnly) {
+    CRecordingPluginUI sheet;
+    EXPECT_EQ(m_manager.Install(Source("good"), sheet), PluginInstallResult::Installed);
+    EXPECT_EQ(m_manager.Install(Source("sametype"), sheet), PluginInstallResult::AlreadyInstalled);
+    sheet.Answer = false;
+    EXPECT_EQ(m_manager.Remove(7001, sheet), PluginRemoveResult::Declined);
+    EXPECT_EQ(sheet.IDs(), (Ids{1141, 1033, 4009}));
+    EXPECT_TRUE(m_ui.IDs().empty());
+    // Later calls without one use the construction's again.
+    EXPECT_EQ(m_manager.Remove(7001), PluginRemoveResult::Removed);
+    EXPECT_EQ(m_ui.IDs(), Ids{4009});
+    EXPECT_EQ(sheet.IDs().size(), 3u);
+}
+
 struct RefusalCase {
     const char* name;
     PluginInstallResult result;

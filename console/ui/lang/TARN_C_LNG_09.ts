@@ -1092,6 +1092,38 @@ Reload problem view</translation>
         <source>Symbolleiste</source>
         <translation>Toolbar</translation>
     </message>
+    <message id="7560">
+        <source>Plug-Ins</source>
+        <translation>Plug-ins</translation>
+    </message>
+    <message id="7561">
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message id="7562">
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message id="7563">
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message id="7564">
+        <source>Beschreibung</source>
+        <translation>Description</translation>
+    </message>
+    <message id="7565">
+        <source>&amp;Installieren...</source>
+        <translation>&amp;Install...</translation>
+    </message>
+    <message id="7566">
+        <source>&amp;Entfernen</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message id="7567">
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
     <message id="32779">
         <source>Inhalt der TARN! Ereignisanzeige in Datei speichern
 TARN! Ereignisanzeige speichern</source>

@@ -20,10 +20,16 @@ struct CCommandCheckConfig {
     bool WarningIsError = false;
     bool UnknownIsError = false;
 
-    // The file beside the plug-in library.
+    // The folder of the plug-in library (with a trailing "/"), and the file in it.
+    static std::string PluginFolder();
     static std::string FileName();
     static std::string SectionName(int32_t nAuditionID);
     // Reads the audition's section afresh; missing values keep their defaults,
     // a time-out outside 1 .. kMaximumTimeout is brought into that range.
     static CCommandCheckConfig Read(int32_t nAuditionID);
+    static CCommandCheckConfig ReadFrom(const std::string& strFile, int32_t nAuditionID);
+    // Stores the four values in the audition's section of the file, keeping
+    // every other line; false when the file cannot be written or the command
+    // cannot be stored on one line.
+    bool WriteTo(const std::string& strFile, int32_t nAuditionID) const;
 };

@@ -2,23 +2,18 @@
 // turns its exit status into the check result.
 #pragma once
 
-#include "CCommandRunner.h"
-
 #include <tarn/TarnPlugin.h>
 
 #include <string>
 
 class CCommandCheckInstance final : public IPluginInstance {
 public:
-    // Standard output and standard error together are read up to this size.
-    static constexpr size_t kOutputLimit = 64 * 1024;
-    // What the console keeps of a description.
-    static constexpr size_t kDescriptionCharacters = 254;
-
     CCommandCheckInstance(int32_t nAuditionID, std::string strComputer, IPluginHost* pHost)
         : m_nAuditionID(nAuditionID), m_strComputer(std::move(strComputer)), m_pHost(pHost) {}
     ~CCommandCheckInstance() = default;
 
+    // Opens the configuration dialog; where it cannot be shown (no desktop),
+    // tells where the settings live.
     void Configure() override;
     void Deleting() override {}
     int32_t IsConfigured() override;
@@ -30,4 +25,6 @@ private:
     int32_t m_nAuditionID;
     std::string m_strComputer;
     IPluginHost* m_pHost;
+
+    void ShowWhereSettingsLive();
 };

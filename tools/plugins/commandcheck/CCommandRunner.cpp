@@ -99,7 +99,8 @@ int WaitBlocking(pid_t pid) {
 } // namespace
 
 CommandOutcome CCommandRunner::Run(const std::string& strCommand,
-                                   const std::vector<std::string>& extraEnvironment) const {
+                                   const std::vector<std::string>& extraEnvironment,
+                                   int nCancelFd) const {
     CommandOutcome outcome;
     const Clock::time_point deadline = Clock::now() + m_timeout;
     Pipe out, err;
@@ -130,16 +131,21 @@ CommandOutcome CCommandRunner::Run(const std::string& strCommand,
     out.CloseWrite();
     err.CloseWrite();
 
-    // Collect output until both streams end, the limit is passed or time is up.
-    pollfd fds[2] = {{out.fds[0], POLLIN, 0}, {err.fds[0], POLLIN, 0}};
+    // Collect output until both streams end, the limit is passed, time is up
+    // or the caller cancels (a negative descriptor is left out by poll).
+    pollfd fds[3] = {{out.fds[0], POLLIN, 0}, {err.fds[0], POLLIN, 0}, {nCancelFd, POLLIN, 0}};
     std::string* buffers[2] = {&outcome.Output, &outcome.ErrorOutput};
     int nOpen = 2;
     while (nOpen > 0) {
-        int nReady = ::poll(fds, 2, RemainingMilliseconds(deadline));
+        int nReady = ::poll(fds, 3, RemainingMilliseconds(deadline));
         if (nReady < 0 && errno == EINTR)
             continue;
         if (nReady <= 0) {
             outcome.Result = CommandOutcome::Kind::TimedOut;
+            break;
+        }
+        if (fds[2].revents != 0) {
+            outcome.Result = CommandOutcome::Kind::Cancelled;
             break;
         }
         for (int i = 0; i < 2; ++i) {
@@ -166,8 +172,10 @@ CommandOutcome CCommandRunner::Run(const std::string& strCommand,
     // Both streams ended: wait for the exit within what is left of the time.
     int nStatus = 0;
     pid_t nDone = 0;
-    while ((nDone = ::waitpid(pid, &nStatus, WNOHANG)) == 0 && RemainingMilliseconds(deadline) > 0)
-        ::poll(nullptr, 0, std::min(RemainingMilliseconds(deadline), 10));
+    bool bCancelled = false;
+    while (!bCancelled && (nDone = ::waitpid(pid, &nStatus, WNOHANG)) == 0 &&
+           RemainingMilliseconds(deadline) > 0)
+        bCancelled = ::poll(&fds[2], 1, std::min(RemainingMilliseconds(deadline), 10)) > 0;
     // Whatever the command left running in its group goes with it.
     KillGroup(pid);
     if (nDone < 0) {
@@ -176,7 +184,8 @@ CommandOutcome CCommandRunner::Run(const std::string& strCommand,
     }
     if (nDone == 0) {
         WaitBlocking(pid);
-        outcome.Result = CommandOutcome::Kind::TimedOut;
+        outcome.Result =
+            bCancelled ? CommandOutcome::Kind::Cancelled : CommandOutcome::Kind::TimedOut;
         return outcome;
     }
     if (WIFSIGNALED(nStatus)) {

@@ -1,0 +1,24 @@
+#include "CPluginSheetUI.h"
+
+#include "CMessageBox.h"
+#include "UiText.h"
+
+CPluginSheetUI::CPluginSheetUI(QWidget& sheet, QString applicationTitle)
+    : m_sheet(sheet), m_strTitle(std::move(applicationTitle)) {}
+
+void CPluginSheetUI::ShowError(unsigned, const std::string& strText) {
+    CMessageBox::Error(&m_sheet, ToQString(strText));
+}
+
+void CPluginSheetUI::ShowWarning(unsigned, const std::string& strText) {
+    CMessageBox::Warning(&m_sheet, ToQString(strText));
+}
+
+bool CPluginSheetUI::AskYesNo(unsigned, const std::string& strText) {
+    return CMessageBox::Ask(&m_sheet, ToQString(strText), m_strTitle,
+                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void CPluginSheetUI::ShowPluginMessage(const std::string& strText) {
+    CMessageBox::Information(&m_sheet, ToQString(strText), m_strTitle);
+}
