@@ -51,12 +51,31 @@ char32_t NextCodePoint(std::string_view text, size_t& pos) {
     return code;
 }
 
+// The C.UTF-8 locale, which carries the Unicode case tables independent of
+// the process locale: created once, and freed when the program ends or the
+// library that holds this copy is unloaded (a plug-in), so that loading and
+// unloading a library does not lose one each time.
+class CUtf8Locale {
+public:
+    CUtf8Locale() : m_handle(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})) {}
+    ~CUtf8Locale() {
+        if (m_handle)
+            freelocale(m_handle);
+        m_handle = locale_t{};
+    }
+    CUtf8Locale(const CUtf8Locale&) = delete;
+    CUtf8Locale& operator=(const CUtf8Locale&) = delete;
+    locale_t Handle() const { return m_handle; }
+
+private:
+    locale_t m_handle;
+};
+
 // Upper then lower case, so that every form of a letter meets (Σ, σ and ς all
-// give σ). The C.UTF-8 locale carries the Unicode case tables independent of
-// the process locale; it is created once and never changed.
+// give σ).
 char32_t FoldCase(char32_t code) {
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-    if (utf8) {
+    static const CUtf8Locale locale;
+    if (const locale_t utf8 = locale.Handle()) {
         const wint_t upper = towupper_l(static_cast<wint_t>(code), utf8);
         return static_cast<char32_t>(towlower_l(upper, utf8));
     }
