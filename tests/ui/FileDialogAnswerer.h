@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 class CFileDialogAnswerer {
@@ -32,7 +33,13 @@ private:
                 dialog->reject();
                 return;
             }
-            dialog->selectFile(m_strPath);
+            // selectFile leaves the name field alone while it has the focus,
+            // so the path is typed into the field itself.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name)
+                name->setText(m_strPath);
+            else
+                dialog->selectFile(m_strPath);
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own, which checks the file
         });
     }

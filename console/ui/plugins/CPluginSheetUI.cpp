@@ -19,6 +19,7 @@ bool CPluginSheetUI::AskYesNo(unsigned, const std::string& strText) {
                             QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+// A plug-in's own message may come from any thread: it is posted.
 void CPluginSheetUI::ShowPluginMessage(const std::string& strText) {
-    CMessageBox::Information(&m_sheet, ToQString(strText), m_strTitle);
+    CMessageBox::Post(QMessageBox::Information, ToQString(strText), m_strTitle);
 }

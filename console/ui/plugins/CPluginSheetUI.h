@@ -1,7 +1,6 @@
 // The plug-in host's messages while the plug-in sheet installs or removes a
 // plug-in: modal boxes over the sheet, so that a refusal is read before the
-// sheet goes on. Used only on the user interface thread, for the calls the
-// sheet makes.
+// sheet goes on. The sheet's calls run on the user interface thread.
 #pragma once
 
 #include "IPluginUI.h"
