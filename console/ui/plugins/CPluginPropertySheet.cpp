@@ -46,7 +46,12 @@ void CPluginPropertySheet::BuildLayout() {
     m_pInstall = NewButton(IDS_INSTALL, "install");
     m_pRemove = NewButton(IDS_REMOVE, "remove");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(UiText(IDS_CLOSE));
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    close->setText(UiText(IDS_CLOSE));
+    // Enter closes the sheet; installing and removing take a click of their own.
+    m_pInstall->setAutoDefault(false);
+    m_pRemove->setAutoDefault(false);
+    close->setDefault(true);
     auto* actions = new QHBoxLayout;
     actions->addWidget(m_pInstall);
     actions->addWidget(m_pRemove);
