@@ -50,6 +50,7 @@ private slots:
     void RefusedInstallsNameTheirReason();
     void NewAuditionsUseAnInstalledPluginAtOnce();
     void ColumnsShowAndSortThePlugins();
+    void EnterClosesTheSheetWithoutInstalling();
 
 private:
     std::unique_ptr<CTempDir> m_pDir;
@@ -293,6 +294,26 @@ void PluginSheetTest::ColumnsShowAndSortThePlugins() {
     list.sortByColumn(CPluginListModel::ColumnName, Qt::DescendingOrder);
     QCOMPARE(list.model()->index(0, CPluginListModel::ColumnName).data().toString(),
              QStringLiteral("Testplugin"));
+}
+
+void PluginSheetTest::EnterClosesTheSheetWithoutInstalling() {
+    // A file dialog that Enter opened by mistake is closed again, so that the
+    // test fails instead of waiting.
+    bool fileDialogOpened = false;
+    QTimer guard;
+    guard.setInterval(50);
+    connect(&guard, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            fileDialogOpened = true;
+            dialog->reject();
+        }
+    });
+    guard.start();
+    m_pSheet->InstallButton().setFocus();
+    QTest::keyClick(m_pSheet.get(), Qt::Key_Return);
+    QVERIFY(!fileDialogOpened);
+    QVERIFY(!m_pSheet->isVisible());
+    QCOMPARE(m_pSheet->result(), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(PluginSheetTest)
