@@ -2,6 +2,7 @@
 
 #include "FieldText.h"
 #include "LUTool.h"
+#include "TakenLineRun.h"
 #include "TextEncoding.h"
 
 #include <algorithm>
@@ -16,6 +17,9 @@
 namespace {
 
 constexpr size_t kReadChunk = 256 * 1024;
+// A line inside one chunk is never too long, so passing over taken lines in
+// the buffer needs no length check.
+static_assert(kReadChunk <= kAgentLogMaxLineLength);
 constexpr std::string_view kProcessedDate = "00000000000000";
 
 std::string_view CutAtNul(std::string_view line) {
@@ -96,7 +100,8 @@ bool LMLogFile::Open(const std::string& path, const std::string& trustedDirector
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         if (TryOpen(path, trustedDirectory)) {
             m_bIsOpen = true;
-            m_buffer.resize(kReadChunk);
+            if (!m_buffer) // not zeroed: only what pread filled is ever looked at
+                m_buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
             Rewind();
             return true;
         }
@@ -162,7 +167,7 @@ bool LMLogFile::Refill() {
     m_nBufferFileOffset += static_cast<off_t>(m_nBufferEnd);
     m_nBufferBegin = m_nBufferEnd = 0;
     for (;;) {
-        ssize_t n = ::pread(m_nFile, m_buffer.data(), m_buffer.size(), m_nBufferFileOffset);
+        ssize_t n = ::pread(m_nFile, m_buffer.get(), kReadChunk, m_nBufferFileOffset);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -181,7 +186,7 @@ bool LMLogFile::SkipToLineEnd() {
             if (m_nBufferEnd == 0)
                 break; // end of file
         }
-        const char* begin = m_buffer.data() + m_nBufferBegin;
+        const char* begin = m_buffer.get() + m_nBufferBegin;
         const size_t available = m_nBufferEnd - m_nBufferBegin;
         const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', available));
         m_nBufferBegin += newline ? static_cast<size_t>(newline - begin) + 1 : available;
@@ -209,7 +214,7 @@ LMLogFile::LineStatus LMLogFile::NextLine(std::string_view& line, off_t& lineOff
                 break;
             }
         }
-        const char* begin = m_buffer.data() + m_nBufferBegin;
+        const char* begin = m_buffer.get() + m_nBufferBegin;
         size_t available = m_nBufferEnd - m_nBufferBegin;
         const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', available));
         size_t length = newline ? static_cast<size_t>(newline - begin) : available;
@@ -281,6 +286,8 @@ bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
     off_t offset;
     for (;;) {
         AdvanceResumePoint();
+        if (SkipTakenLinesInBuffer())
+            AdvanceResumePoint();
         LineStatus status = NextLine(line, offset);
         if (status != LineStatus::Line)
             return false; // end of file, a file error or a malformed line end the scan
@@ -303,6 +310,23 @@ bool LMLogFile::ReadNextEntry(std::string_view computer, AgentLogEntry& entry) {
             return true;
         }
     }
+}
+
+// Passes over the lines taken over long ago that lie whole in the buffer; the
+// first other line, and a line that crosses the end of the buffer, are left
+// to NextLine, which also refills the buffer. Leaves the reader as NextLine
+// would after reading those lines; true when there were any.
+bool LMLogFile::SkipTakenLinesInBuffer() {
+    if (m_bInsideLongLine)
+        return false;
+    const std::string_view buffered(m_buffer.get() + m_nBufferBegin, m_nBufferEnd - m_nBufferBegin);
+    const size_t skipped = SkipTakenLines(buffered, m_nPosition);
+    if (skipped == 0)
+        return false;
+    m_nBufferBegin += skipped;
+    m_nNextLineOffset = m_nBufferFileOffset + static_cast<off_t>(m_nBufferBegin);
+    m_bLineEnded = true;
+    return true;
 }
 
 // Called before each line a scan reads: the line read before it has been

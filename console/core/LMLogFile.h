@@ -16,10 +16,10 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <vector>
 
 // One line of an agent log; the field names are those of a history event.
 struct AgentLogEntry {
@@ -120,7 +120,7 @@ private:
     ino_t m_nInode = 0;
 
     // Buffered reading from m_nNextLineOffset on.
-    std::vector<char> m_buffer;
+    std::unique_ptr<char[]> m_buffer;
     size_t m_nBufferBegin = 0; // first unread byte in m_buffer
     size_t m_nBufferEnd = 0;
     off_t m_nBufferFileOffset = 0; // file offset of m_buffer[0]
@@ -142,6 +142,7 @@ private:
     void GoTo(off_t offset, int32_t line);
     void AdvanceResumePoint();
     bool SeekForMarking(int32_t nEntryPosition);
+    bool SkipTakenLinesInBuffer();
     LineStatus NextLine(std::string_view& line, off_t& lineOffset);
     bool Refill();
     bool SkipToLineEnd();

@@ -1,10 +1,12 @@
 // Feeds arbitrary bytes to the agent log line parser and, as a whole file, to
 // the reader's scan-and-mark loop. Checks that a line parses exactly when it
 // has nine fields, that its fields put together give the line back, and that
-// marking changes nothing in the file but date characters turned into "0".
+// marking changes nothing in the file but date characters turned into "0";
+// and that every way of passing over taken lines agrees with the plain one.
 #include "FieldText.h"
 #include "LMLogFile.h"
 #include "LUTool.h"
+#include "TakenLineRun.h"
 #include "TextEncoding.h"
 
 #include <cstdint>
@@ -76,6 +78,15 @@ void CheckScanAndMark(std::string_view data) {
         Require(after[i] == data[i] || (after[i] == '0' && data[i] != ';' && data[i] != '\n'));
 }
 
+void CheckTakenLineRun(std::string_view data) {
+    int32_t expectedLines = 0;
+    const size_t expected = SkipTakenLinesPlain(data, expectedLines);
+    for (const TakenLineSkipper& skipper : TakenLineSkippers()) {
+        int32_t lines = 0;
+        Require(skipper.Skip(data, lines) == expected && lines == expectedLines);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -87,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     std::string_view data(reinterpret_cast<const char*>(bytes), size);
     CheckLineParser(data);
     CheckScanAndMark(data);
+    CheckTakenLineRun(data);
     return 0;
 }
