@@ -6,21 +6,18 @@
 // time what the running console does: the same auditions pass after pass, one
 // new line in every log before each pass, with logs of 10,000 and of 100,000
 // lines (their cost should not depend on the size of the logs).
+#include "AgentData.h"
 #include "AuditThread.h"
 #include "GatewayLink.h"
 #include "GatewayPinger.h"
+#include "StandInGateway.h"
 #include "TARNTool.h"
-#include "tarn/GatewayRequest.h"
 
 #include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <stdlib.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -49,67 +46,21 @@ public:
     std::atomic<int> lines{0}, errors{0};
 };
 
-// Answers every gateway request with 0 ("echo reply") on the gateway's socket.
-class StandInGateway {
-public:
-    explicit StandInGateway(const std::string& runtimeDir) {
-        const std::string path = runtimeDir + GATEWAY_SOCKET_NAME;
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(m_listener, 16) != 0)
-            std::abort();
-        m_thread = std::thread([this] { Serve(); });
-    }
-    ~StandInGateway() {
-        ::shutdown(m_listener, SHUT_RDWR);
-        ::close(m_listener);
-        m_thread.join();
-    }
-
-private:
-    void Serve() {
-        for (;;) {
-            const int client = ::accept(m_listener, nullptr, nullptr);
-            if (client < 0)
-                return;
-            char request[GATEWAY_MESSAGE_SIZE];
-            size_t got = 0;
-            ssize_t n = 0;
-            while (got < sizeof request &&
-                   (n = ::recv(client, request + got, sizeof request - got, 0)) > 0)
-                got += static_cast<size_t>(n);
-            const int32_t answer = GATEWAY_PING_REPLY;
-            [[maybe_unused]] ssize_t sent = ::send(client, &answer, sizeof answer, MSG_NOSIGNAL);
-            ::close(client);
-        }
-    }
-    int m_listener = -1;
-    std::thread m_thread;
-};
-
-std::string Computer(int i) {
-    return "host" + std::to_string(i);
-}
-std::string AppModule(int i) {
-    return "app" + std::to_string(i) + ".exe";
-}
-std::string ServiceName(int i) {
-    return "svc" + std::to_string(i);
-}
-
 class World {
 public:
-    explicit World(int logLines) : m_logLines(logLines) {
+    explicit World(int logLines) {
+        m_layout.Computers = kComputers;
+        m_layout.AppsPerComputer = kAppsPerComputer;
+        m_layout.ServicesPerComputer = kServicesPerComputer;
+        m_layout.LogLines = logLines;
+        m_layout.OpenLinesPerLog = kOpenLinesPerLog;
         char pattern[] = "/tmp/tarn-bench-XXXXXX";
         if (!::mkdtemp(pattern))
             std::abort();
         m_dir = std::string(pattern) + "/";
         fs::create_directories(m_dir + "run");
         ::setenv("XDG_RUNTIME_DIR", (m_dir + "run").c_str(), 1);
-        WriteAgentFiles();
+        WriteAgentData(m_dir, m_layout);
         m_gateway = std::make_unique<StandInGateway>(m_dir + "run/");
     }
     ~World() {
@@ -117,51 +68,12 @@ public:
         fs::remove_all(m_dir);
     }
     const std::string& Dir() const { return m_dir; }
-    int LogLines() const { return m_logLines; }
+    int LogLines() const { return m_layout.LogLines; }
     // One more line in every log, of a module no audition watches.
-    void AppendToEveryLog() {
-        for (int c = 0; c < kComputers; ++c) {
-            const std::string name = Computer(c);
-            std::ofstream(m_dir + name + "/" + name + ".log", std::ios::app)
-                << "20240115110000;" << name << ";1;;other.exe;1;1;0;a new line\r\n";
-        }
-    }
+    void AppendToEveryLog() { ::AppendToEveryLog(m_dir, m_layout); }
 
 private:
-    void WriteAgentFiles() {
-        std::ofstream cfg(m_dir + "TARN.CFG");
-        cfg << "[Server]\r\n";
-        for (int c = 0; c < kComputers; ++c)
-            cfg << "Server" << c + 1 << "=" << Computer(c) << "\r\n";
-        for (int c = 0; c < kComputers; ++c) {
-            cfg << "[" << Computer(c) << "]\r\n";
-            for (int a = 0; a < kAppsPerComputer; ++a)
-                cfg << "App" << a + 1 << "=" << AppModule(a) << "\r\n";
-            for (int s = 0; s < kServicesPerComputer; ++s)
-                cfg << "Service" << s + 1 << "=" << ServiceName(s) << ";" << ServiceName(s)
-                    << ";Service " << s << "\r\n";
-            WriteComputer(Computer(c));
-        }
-        cfg.close();
-        // An agent configuration written just now is read anew at every check.
-        fs::last_write_time(m_dir + "TARN.CFG",
-                            fs::file_time_type::clock::now() - std::chrono::hours(1));
-    }
-    void WriteComputer(const std::string& name) {
-        fs::create_directories(m_dir + name);
-        std::ofstream(m_dir + name + "/" + name + ".INI")
-            << "[Information]\r\nTARNStartDate=20240115080000\r\nLastTouch=20240115120000\r\n";
-        std::ofstream log(m_dir + name + "/" + name + ".log");
-        for (int i = 0; i < m_logLines; ++i) {
-            const bool open = i % (m_logLines / kOpenLinesPerLog) == 0;
-            log << (open ? "20240115100000" : "00000000000000") << ";" << name << ";1;"
-                << (i % 2 ? ServiceName(i % 7) : "") << ";"
-                << (open ? "other.exe" : AppModule(i % 7)) << ";1;" << (i % 2 ? 2 : 1)
-                << ";0;the application stopped unexpectedly\r\n";
-        }
-    }
-
-    int m_logLines;
+    AgentDataLayout m_layout;
     std::string m_dir;
     std::unique_ptr<StandInGateway> m_gateway;
 };
@@ -190,15 +102,15 @@ void FillList(CAuditionList& list, CAuditThread& thread, bool agents, bool netwo
         for (int a = 0; a < kAppsPerComputer; ++a) {
             DBAudition audition;
             audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::App);
-            audition.AgentComputer = audition.App.SERVER_PATH = Computer(c);
-            audition.App.APP_MODULE = AppModule(a);
+            audition.AgentComputer = audition.App.SERVER_PATH = BenchComputer(c);
+            audition.App.APP_MODULE = BenchAppModule(a);
             add(audition);
         }
         for (int s = 0; s < kServicesPerComputer; ++s) {
             DBAudition audition;
             audition.AUDITION_TYPE = static_cast<int32_t>(AuditionType::Service);
-            audition.AgentComputer = audition.Service.SERVER_PATH = Computer(c);
-            audition.Service.SERVICE_MODULE = audition.Service.SERVICE_NAME = ServiceName(s);
+            audition.AgentComputer = audition.Service.SERVER_PATH = BenchComputer(c);
+            audition.Service.SERVICE_MODULE = audition.Service.SERVICE_NAME = BenchServiceName(s);
             add(audition);
         }
     }

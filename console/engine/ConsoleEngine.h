@@ -95,6 +95,10 @@ public:
     // Installing and removing plug-ins while the console runs (the plug-in sheet).
     CPluginManager& GetPluginManager() { return m_pluginManager; }
     std::mutex& GetSendLock() { return m_sendLock; }
+    // Audition passes completed since InitializeFrame; 0 before and after.
+    uint64_t GetAuditPassCount() const {
+        return m_pAuditThread ? m_pAuditThread->GetPassCount() : 0;
+    }
     // A copy of the cached service settings.
     DBNotifySrvConfig GetServiceSettings() const { return m_caches.GetServiceSettings(); }
 

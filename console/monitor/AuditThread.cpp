@@ -80,6 +80,7 @@ void CAuditThread::RunPass() {
         CWorkerThread::RunGuarded(kThreadName, [&] { HandleEntry(claim.Entry()); });
     }
     m_agents.CheckAgentLiveness();
+    ++m_nPasses;
 }
 
 // Runs while the entry is claimed: nobody else changes it, so its run state

@@ -19,6 +19,7 @@
 #include "LMLogFile.h"
 #include "WorkerThread.h"
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <functional>
@@ -65,6 +66,8 @@ public:
     // period). An exception while one entry is handled is reported and the
     // pass goes on with the next entry.
     void RunPass();
+    // The passes completed since construction (for watching the thread's cost).
+    uint64_t GetPassCount() const { return m_nPasses; }
     // Stops every entry of the list silently (the thread does it when it ends).
     void StopAllAuditions();
     // Checks one entry; true when it found an error signal.
@@ -94,5 +97,6 @@ private:
     // and locked until the signal is stored and the line can be marked.
     std::unique_ptr<LMLogFile> m_signalLog;
     int32_t m_nSignalLine = 0;
+    std::atomic<uint64_t> m_nPasses{0};
     CWorkerThread m_worker; // last: its thread uses every member above
 };

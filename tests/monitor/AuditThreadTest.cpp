@@ -600,6 +600,7 @@ TEST_F(AuditThreadTest, PassesRepeatUntilTheStopEvent) {
     m_thread.Join();
     EXPECT_EQ(passes, 5);
     EXPECT_EQ(instance.checks, 5);
+    EXPECT_EQ(m_thread.GetPassCount(), 5u); // the pass during which the stop came is finished
 }
 
 // A check that throws is reported in the trace file; the rest of the pass and
