@@ -58,10 +58,7 @@ private:
     bool m_raw = false;
 };
 
-struct EchoId {
-    uint16_t id;
-    uint16_t sequence;
-};
+using EchoId = CPinger::EchoId;
 
 bool ResolveIPv4(std::string_view host, sockaddr_in& target) {
     if (host.empty())
@@ -122,11 +119,67 @@ int32_t SendEcho(const CIcmpSocket& socket, const sockaddr_in& target, EchoId ec
     return GATEWAY_PING_REPLY;
 }
 
-// Looks at one received datagram. Answers GATEWAY_PING_REPLY for the reply to
-// this echo, GATEWAY_PING_UNREACHABLE for an ICMP error about it, and
-// GATEWAY_PING_NO_REPLY for anything else (another program's traffic).
-int32_t Classify(const unsigned char* data, size_t length, bool raw, const sockaddr_in& target,
-                 const sockaddr_in& from, EchoId echo) {
+int32_t AwaitReply(const CIcmpSocket& socket, const sockaddr_in& target, EchoId echo,
+                   Clock::time_point deadline) {
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return GATEWAY_PING_NO_REPLY;
+        pollfd pfd{socket.Fd(), POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            return GATEWAY_PING_SEND_FAILED;
+        if (ready == 0)
+            return GATEWAY_PING_NO_REPLY;
+
+        unsigned char buffer[1500];
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof from;
+        const ssize_t received = ::recvfrom(socket.Fd(), buffer, sizeof buffer, 0,
+                                            reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (received < 0) {
+            if (errno == EINTR)
+                continue;
+            return AnswerForSocketError(errno);
+        }
+        const int32_t answer = CPinger::Classify(buffer, static_cast<size_t>(received),
+                                                 socket.IsRaw(), target, from, echo);
+        if (answer != GATEWAY_PING_NO_REPLY)
+            return answer;
+    }
+}
+
+} // namespace
+
+uint32_t CPinger::CappedTimeout(uint32_t timeoutMs) {
+    return std::min(timeoutMs, GATEWAY_MAX_PING_TIMEOUT_MS);
+}
+
+int32_t CPinger::Ping(std::string_view host, uint32_t timeoutMs) {
+    sockaddr_in target{};
+    if (!ResolveIPv4(host, target))
+        return GATEWAY_PING_HOST_UNKNOWN;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(CappedTimeout(timeoutMs));
+
+    CIcmpSocket socket;
+    if (socket.Fd() < 0)
+        return GATEWAY_PING_NO_SOCKET;
+    // Pings run side by side on the gateway's workers; a raw socket sees the
+    // replies of all of them, told apart by their sequence numbers.
+    static std::atomic<uint16_t> nextSequence{1};
+    const EchoId echo{static_cast<uint16_t>(::getpid()), nextSequence++};
+
+    const int32_t sent = SendEcho(socket, target, echo);
+    if (sent != GATEWAY_PING_REPLY)
+        return sent;
+    return AwaitReply(socket, target, echo, deadline);
+}
+
+int32_t CPinger::Classify(const unsigned char* data, size_t length, bool raw,
+                          const sockaddr_in& target, const sockaddr_in& from, EchoId echo) {
     if (raw) {
         if (length < sizeof(iphdr))
             return GATEWAY_PING_NO_REPLY;
@@ -166,63 +219,4 @@ int32_t Classify(const unsigned char* data, size_t length, bool raw, const socka
                       ntohs(quotedEcho.un.echo.id) == echo.id &&
                       ntohs(quotedEcho.un.echo.sequence) == echo.sequence;
     return ours ? GATEWAY_PING_UNREACHABLE : GATEWAY_PING_NO_REPLY;
-}
-
-int32_t AwaitReply(const CIcmpSocket& socket, const sockaddr_in& target, EchoId echo,
-                   Clock::time_point deadline) {
-    for (;;) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            return GATEWAY_PING_NO_REPLY;
-        pollfd pfd{socket.Fd(), POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0)
-            return GATEWAY_PING_SEND_FAILED;
-        if (ready == 0)
-            return GATEWAY_PING_NO_REPLY;
-
-        unsigned char buffer[1500];
-        sockaddr_in from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t received = ::recvfrom(socket.Fd(), buffer, sizeof buffer, 0,
-                                            reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (received < 0) {
-            if (errno == EINTR)
-                continue;
-            return AnswerForSocketError(errno);
-        }
-        const int32_t answer =
-            Classify(buffer, static_cast<size_t>(received), socket.IsRaw(), target, from, echo);
-        if (answer != GATEWAY_PING_NO_REPLY)
-            return answer;
-    }
-}
-
-} // namespace
-
-uint32_t CPinger::CappedTimeout(uint32_t timeoutMs) {
-    return std::min(timeoutMs, GATEWAY_MAX_PING_TIMEOUT_MS);
-}
-
-int32_t CPinger::Ping(std::string_view host, uint32_t timeoutMs) {
-    sockaddr_in target{};
-    if (!ResolveIPv4(host, target))
-        return GATEWAY_PING_HOST_UNKNOWN;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(CappedTimeout(timeoutMs));
-
-    CIcmpSocket socket;
-    if (socket.Fd() < 0)
-        return GATEWAY_PING_NO_SOCKET;
-    // Pings run side by side on the gateway's workers; a raw socket sees the
-    // replies of all of them, told apart by their sequence numbers.
-    static std::atomic<uint16_t> nextSequence{1};
-    const EchoId echo{static_cast<uint16_t>(::getpid()), nextSequence++};
-
-    const int32_t sent = SendEcho(socket, target, echo);
-    if (sent != GATEWAY_PING_REPLY)
-        return sent;
-    return AwaitReply(socket, target, echo, deadline);
 }

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "SmtpLogin.h"
+#include "SmtpReplyTracker.h"
 
 #include <algorithm>
 #include <charconv>
@@ -35,37 +36,8 @@ void AppendHeader(std::string& message, std::string_view name, std::string_view 
     message += "\r\n";
 }
 
-// Remembers the command that the server's last refusal (a 4xx or 5xx reply) answered,
-// because libcurl reports a refused sender and a refused recipient alike.
-struct CReplyTracker {
-    std::string lastCommand;    // verb of the last command sent, "" before the first
-    std::string refusedCommand; // verb the last refusal answered, "" for the greeting
-    bool refused = false;
-
-    void OnCommand(std::string_view line) {
-        lastCommand = std::string(line.substr(0, line.find_first_of(" \r\n")));
-    }
-    void OnReply(std::string_view text) {
-        while (!text.empty()) {
-            const auto end = text.find('\n');
-            const std::string_view line = text.substr(0, end);
-            if (!line.empty() && (line[0] == '4' || line[0] == '5') && lastCommand != "QUIT") {
-                refused = true;
-                refusedCommand = lastCommand;
-            }
-            text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        }
-    }
-    // A refusal before the login belongs to connecting: greeting, EHLO, HELO,
-    // STARTTLS. A refused login is the server's refusal like a refused sender.
-    bool RefusedAfterConnect() const {
-        return refused && !refusedCommand.empty() && refusedCommand != "EHLO" &&
-               refusedCommand != "HELO" && refusedCommand != "STARTTLS";
-    }
-};
-
 int OnCurlDebug(CURL*, curl_infotype type, char* data, size_t size, void* user) {
-    auto* tracker = static_cast<CReplyTracker*>(user);
+    auto* tracker = static_cast<CSmtpReplyTracker*>(user);
     if (type == CURLINFO_HEADER_OUT)
         tracker->OnCommand({data, size});
     else if (type == CURLINFO_HEADER_IN)
@@ -245,7 +217,7 @@ int32_t CSmtpSender::Send(const GatewayRequest& request) {
                                                GatewayFieldText(request.MailBody));
     CurlList recipients(curl_slist_append(nullptr, recipient.c_str()), curl_slist_free_all);
     CUploadSource source{message};
-    CReplyTracker tracker;
+    CSmtpReplyTracker tracker;
 
     CURL* handle = curl.get();
     curl_easy_setopt(handle, CURLOPT_CURLU, url.get());

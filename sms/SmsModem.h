@@ -47,9 +47,12 @@ public:
     bool IsCallEstablished() const { return m_bCallEstablished; }
     const CSmsTiming& Timing() const { return m_timing; }
 
-private:
     enum class Reply { Ok, Connect, Busy, NoCarrier, NoAnswer, NoDialtone, Error, None };
+    // The modem's result code in one line (None for echoes and information).
+    static Reply Classify(const std::string& line);
+    static int DialResultOf(Reply reply);
 
+private:
     bool OpenFirstLine();
     bool OpenDevice(const std::string& path);
     bool Command(const std::string& command);
@@ -60,8 +63,6 @@ private:
     int InputCount() const;
     void LeaveDataMode();
     void ClosePort();
-    static Reply Classify(const std::string& line);
-    static int DialResultOf(Reply reply);
 
     CSmsModemConfig m_config;
     CSmsTiming m_timing;

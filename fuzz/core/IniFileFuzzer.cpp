@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the INI reader and writer. Checks that reading
 // gives the file's bytes back unchanged, that a value written reads back, and
 // that writing keeps every other line of the file as it was, in order.
+#include "FuzzSupport.h"
 #include "IniFile.h"
 
 #include <cstdint>
@@ -10,15 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Reports the broken property and stops; libFuzzer then saves the input.
-#define Require(condition)                                                                         \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);         \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
 
 // Lines without their line ends and trailing CRs: a last line without a line
 // end gains one when a line is added after it.
