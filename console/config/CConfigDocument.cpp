@@ -309,10 +309,11 @@ bool CConfigDocument::Read(std::string_view text, ConfigSnapshot& snapshot, Conf
     const size_t before = errors.size();
     const ConfigJson document = ConfigJson::parse(text, nullptr, false);
     if (document.is_discarded()) {
-        // Parse again with exceptions for the parser's own account of the place.
+        // Parse again with exceptions for the parser's own account of the place;
+        // a number too large for its type is an out_of_range, not a parse_error.
         try {
             (void)ConfigJson::parse(text);
-        } catch (const ConfigJson::parse_error& error) {
+        } catch (const ConfigJson::exception& error) {
             reader.Fail("document", IDS_DOCUMENT_SYNTAX, {error.what()});
         }
         return false;

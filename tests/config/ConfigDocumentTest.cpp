@@ -44,6 +44,7 @@ TEST(ConfigDocument, EveryErrorNamesItsPlace) {
          "auditions[0].TIMEOUT"},
         {R"({"auditions": [{"id": 1}, {"id": 1, "AUDITION_TYPE": "Net"}]})", "auditions[1].id"},
         {"{", "document"},
+        {R"({"settings": {"DATA_DIRECTORY": 1e400}})", "document"}, // a number overflow
     };
     for (const auto& c : cases) {
         ConfigSnapshot snapshot;
