@@ -94,6 +94,7 @@ public:
     CPluginList& GetPluginList() { return m_plugins; }
     // Installing and removing plug-ins while the console runs (the plug-in sheet).
     CPluginManager& GetPluginManager() { return m_pluginManager; }
+    IPluginHost& GetPluginHost() { return m_pluginHost; }
     std::mutex& GetSendLock() { return m_sendLock; }
     // Audition passes completed since InitializeFrame; 0 before and after.
     uint64_t GetAuditPassCount() const {

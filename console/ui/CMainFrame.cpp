@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CAboutDialog.h"
+#include "CAuditionListSheet.h"
 #include "CCommandSet.h"
 #include "CCurrentView.h"
 #include "CMessageBox.h"
@@ -153,7 +154,7 @@ void CMainFrame::RunCommand(int id) {
     case ID_GENERAL_SETTINGS:
     case ID_NOTIFY_PROFILES:
     case ID_AUDITIONS:
-        ShowNoSheet(id);
+        OpenAuditions();
         break;
     case ID_PLUGINS:
         ShowPluginSheet();
@@ -205,6 +206,15 @@ void CMainFrame::ShowPluginSheet() {
     CPluginPropertySheet sheet(m_pEngine->GetPluginManager(), m_pEngine->GetPluginList(),
                                ToQString(m_app.Settings().ApplicationTitle), this);
     sheet.exec();
+}
+
+void CMainFrame::OpenAuditions() {
+    CGlobalSettings& settings = m_app.Settings();
+    const AuditionSheetContext context{*m_app.GetDBEngine(), m_pEngine->GetPluginList(),
+                                       m_pEngine->GetPluginHost(),
+                                       [&settings] { return settings.GetGlobalConfigFile(); },
+                                       ToQString(settings.ApplicationTitle)};
+    CAuditionListSheet::Run(*m_pEngine, context, this);
 }
 
 void CMainFrame::ClearEventView() {

@@ -78,6 +78,7 @@ private:
     void UpdateChecks();
     void ShowNoSheet(int id);
     void ShowPluginSheet();
+    void OpenAuditions();
     void ClearEventView();
     void ToggleReactivation();
     void OpenHelp();

@@ -158,6 +158,14 @@ std::vector<std::string> FolderEntries(const std::string& strFolder) {
     return names;
 }
 
+void SetTestConfigured(const CPlugin& plugin, int32_t nConfigured) {
+    using SetConfigured = void (*)(int32_t);
+    auto pfnSet = reinterpret_cast<SetConfigured>(
+        ::dlsym(plugin.GetModuleHandle(), "TestPluginSetConfigured"));
+    ASSERT_NE(pfnSet, nullptr);
+    pfnSet(nConfigured);
+}
+
 void HoldTestChecks(const CPlugin& plugin, bool hold) {
     using Hold = void (*)(int32_t);
     auto pfnHold =

@@ -62,6 +62,8 @@ private:
 void SetTestCheck(const CPlugin& plugin, int32_t nStatus, const std::string& strDescription,
                   const std::string& strInfoId);
 std::string TakeTestCalls(const CPlugin& plugin);
+// What the test plug-in's IsConfigured answers; -1: the audition's key.
+void SetTestConfigured(const CPlugin& plugin, int32_t nConfigured);
 // While held, the test plug-in's checks wait inside Check.
 void HoldTestChecks(const CPlugin& plugin, bool hold);
 // Waits until a check waits on the hold; false after ten seconds without one.

@@ -1,9 +1,9 @@
 #include "PluginCleanup.h"
 
-#include "AuditionComputer.h"
 #include "CHeadlessPluginUI.h"
 #include "CPlugin.h"
 #include "CPluginHost.h"
+#include "PluginAuditionCleanup.h"
 #include "TARNTool.h"
 
 #include <algorithm>
@@ -37,12 +37,8 @@ void LetPluginCleanUp(CDBEngineTARN& database, const DBAudition& audition) {
         database.GetConfiguration(settings) ? settings.DATA_DIRECTORY + "TARN.CFG" : "";
     CHeadlessPluginUI ui(false);
     CPluginHost host([configFile] { return configFile; }, ui);
-    IPluginInstance* instance = nullptr;
-    if (plugin.CreateInstance(audition.AUDITION_ID, AuditionComputerOf(audition), &host,
-                              &instance) == 0 &&
-        instance) {
-        instance->Deleting();
-        plugin.DestroyInstance(instance);
-    }
+    CPluginList plugins;
+    plugins.Add(plugin);
+    LetPluginCleanUp(plugins, host, audition);
     plugin.Unload();
 }

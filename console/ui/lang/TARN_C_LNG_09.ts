@@ -1092,6 +1092,55 @@ Reload problem view</translation>
         <source>Symbolleiste</source>
         <translation>Toolbar</translation>
     </message>
+    <message id="7540">
+        <source>Folgende Überwachungen existieren:|&amp;Hinzufügen...|&amp;Bearbeiten...|Entfernen|Aktivieren|Deaktivieren</source>
+        <translation>The following auditions exist:|&amp;Add...|&amp;Edit...|Remove|Activate|Deactivate</translation>
+    </message>
+    <message id="7541">
+        <source>Ü&amp;bernehmen</source>
+        <translation>&amp;Apply</translation>
+    </message>
+    <message id="7542">
+        <source>Neue Überwachung|Bitte wählen Sie die Art der Überwachung aus|Dieser Rechner</source>
+        <translation>New audition|Please choose the kind of audition|This computer</translation>
+    </message>
+    <message id="7543">
+        <source>Allgemein|Name der Überwachung:|Beschreibung:|Typ der Überwachung:|Aktiv von|bis|Uhr</source>
+        <translation>General|Name of the audition:|Description:|Type of audition:|Active from|to|o'clock</translation>
+    </message>
+    <message id="7544">
+        <source>Applikation|Überwachter Rechner:|Programmdatei:</source>
+        <translation>Application|Watched computer:|Program file:</translation>
+    </message>
+    <message id="7545">
+        <source>Service|Überwachter Rechner:|Servicename (intern):|Service Name (Anzeige):|Programmdatei:</source>
+        <translation>Service|Watched computer:|Service name (internal):|Service name (display):|Program file:</translation>
+    </message>
+    <message id="7546">
+        <source>Logdatei|Überwachte Logdatei:|&amp;Durchsuchen...|Art der Überwachung:|Datei auf Vorhandensein prüfen|Datei auf Änderung prüfen|Prüfung alle|Minuten</source>
+        <translation>Log file|Watched log file:|&amp;Browse...|Kind of audition:|Check that the file exists|Check the file for changes|Check every|minutes</translation>
+    </message>
+    <message id="7547">
+        <source>Netzwerk|TCP/IP Adresse:|Timeout in Sekunden:|Prüfung alle|Minuten</source>
+        <translation>Network|TCP/IP address:|Time-out in seconds:|Check every|minutes</translation>
+    </message>
+    <message id="7548">
+        <source>NT-Eventlog|Überwachter Rechner:|Überwachtes Eventlog|System|Anwendung|Überwachte Einträge|Warnungen|Fehler|Filter|Keiner|Einschluß|Ausschluß|Quellen (getrennt durch ";"):|Ereignis-IDs (getrennt durch ";"):</source>
+        <translation>NT event log|Watched computer:|Watched event log|System|Application|Watched entries|Warnings|Errors|Filter|None|Include|Exclude|Sources (separated by ";"):|Event ids (separated by ";"):</translation>
+    </message>
+    <message id="7549">
+        <source>Plug-In|Überwachter Rechner:|Plug-In:|&amp;Konfigurieren...</source>
+        <translation>Plug-in|Watched computer:|Plug-in:|&amp;Configure...</translation>
+    </message>
+    <message id="7550">
+        <source>Aktionen|Durchzuführende Aktionen|Startparameter:|Benachrichtigungseinstellungen|sofort bei Auftreten|bei erfolgloser Behebung|bei erfolgreicher Behebung|Prüfzeitraum:|Min.|Benachrichtigungsprofile:|Aktionen des Plug-Ins:</source>
+        <translation>Actions|Actions to perform|Start parameters:|Notification settings|at once when it occurs|when the repair failed|when the repair succeeded|Checking period:|min.|Notify profiles:|Actions of the plug-in:</translation>
+    </message>
+    <message id="7551">
+        <source>Ungültige Eingabe im Feld &lt;%s&gt;:
+%s</source>
+        <translation>Invalid entry in the field &lt;%s&gt;:
+%s</translation>
     <message id="7560">
         <source>Plug-Ins</source>
         <translation>Plug-ins</translation>

@@ -26,6 +26,8 @@ std::string g_strInfoId = "0";
 // While set, a check waits inside Check until it is cleared.
 bool g_bHoldChecks = false;
 int g_nHeldChecks = 0;
+// What IsConfigured answers; -1: the audition's key (non-zero for a stored one).
+int32_t g_nConfigured = -1;
 std::condition_variable g_holdChanged;
 
 void Record(const std::string& strCall) {
@@ -53,7 +55,8 @@ public:
     void Deleting() override { Record("Deleting"); }
     int32_t IsConfigured() override {
         Record("IsConfigured");
-        return m_nAuditionID;
+        std::lock_guard guard(g_lock);
+        return g_nConfigured < 0 ? m_nAuditionID : g_nConfigured;
     }
     int32_t Check(PluginCheckResult* pResult) override {
         std::unique_lock lock(g_lock);
@@ -139,6 +142,12 @@ TARN_PLUGIN_EXPORT void TestPluginSetCheck(int32_t nStatus, const char* strDescr
     g_nStatus = nStatus;
     g_strDescription = strDescription;
     g_strInfoId = strInfoId;
+}
+
+// What IsConfigured answers from now on; -1: the audition's key.
+TARN_PLUGIN_EXPORT void TestPluginSetConfigured(int32_t nConfigured) {
+    std::lock_guard guard(g_lock);
+    g_nConfigured = nConfigured;
 }
 
 // The calls so far; the log is emptied.
