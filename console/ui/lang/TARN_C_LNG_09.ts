@@ -1141,6 +1141,7 @@ Reload problem view</translation>
 %s</source>
         <translation>Invalid entry in the field &lt;%s&gt;:
 %s</translation>
+    </message>
     <message id="7560">
         <source>Plug-Ins</source>
         <translation>Plug-ins</translation>
