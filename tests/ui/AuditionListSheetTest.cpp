@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
 
@@ -31,6 +32,7 @@ private slots:
     void DoubleClickAndContextMenuChangeOnlyTheDisplay();
     void ApplyWithAnActivePluginAuditionWithoutPluginGives1034();
     void RemoveAsksAndLetsThePluginCleanUp();
+    void EditAppliesTheStatesFirstAndOpensTheRowsSheet();
     void AddingANetworkAuditionNamesItNetzwerk();
     void HeaderClickSortsAndApplyFollowsTheListOrder();
     void DeletingWhileTheThreadsRunStopsAndRemovesTheEntryOnClose();
@@ -206,6 +208,25 @@ void AuditionListSheetTest::RemoveAsksAndLetsThePluginCleanUp() {
              "Create(" + std::to_string(plugin.AUDITION_ID) + ",alpha);Deleting;Destroy(alpha);");
     // Without a selected row nothing is asked.
     m_pSheet->Remove();
+}
+
+void AuditionListSheetTest::EditAppliesTheStatesFirstAndOpensTheRowsSheet() {
+    const DBAudition first = m_pSupport->Store(AuditionType::Net, "Eins", true);
+    const DBAudition second = m_pSupport->Store(AuditionType::Net, "Zwei", false);
+    Open();
+    m_pSheet->Model().SetActive(0, false);
+    SelectShownRows({1});
+    QString shownName;
+    CDialogDriver<CAuditionPropertySheet> properties([&](CAuditionPropertySheet& sheet) {
+        shownName = sheet.findChild<QLineEdit*>(QStringLiteral("NAME"))->text();
+        sheet.reject();
+    });
+    m_pSheet->findChild<QPushButton*>(QStringLiteral("Edit"))->click();
+    QVERIFY(properties.Done());
+    QCOMPARE(shownName, QStringLiteral("Zwei"));
+    QVERIFY(!m_pSupport->Read(first.AUDITION_ID).ACTIVE);
+    QVERIFY(!m_pSupport->Read(second.AUDITION_ID).ACTIVE);
+    QCOMPARE(m_pSheet->List().CurrentSourceRow(), m_pSheet->Model().RowOfId(second.AUDITION_ID));
 }
 
 void AuditionListSheetTest::AddingANetworkAuditionNamesItNetzwerk() {
