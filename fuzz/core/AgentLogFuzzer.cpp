@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -88,7 +89,9 @@ void CheckTakenLineRun(std::string_view data) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     LUTool().SetOutputs(0); // misuse reports are not expected; keep the disk quiet
     char pattern[] = "/tmp/tarn-fuzz-log-XXXXXX";
-    g_logPath = std::string(::mkdtemp(pattern)) + "/ALPHA.log";
+    static const std::string directory = ::mkdtemp(pattern);
+    std::atexit([] { std::filesystem::remove_all(directory); });
+    g_logPath = directory + "/ALPHA.log";
     return 0;
 }
 

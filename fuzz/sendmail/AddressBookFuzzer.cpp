@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -21,7 +22,9 @@ std::string g_path;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char pattern[] = "/tmp/tarn-fuzz-book-XXXXXX";
-    g_path = std::string(::mkdtemp(pattern)) + "/addresses.txt";
+    static const std::string directory = ::mkdtemp(pattern);
+    std::atexit([] { std::filesystem::remove_all(directory); });
+    g_path = directory + "/addresses.txt";
     return 0;
 }
 

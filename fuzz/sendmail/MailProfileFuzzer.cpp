@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -29,7 +30,9 @@ void Check(const std::string& name, const std::string& password) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char pattern[] = "/tmp/tarn-fuzz-profiles-XXXXXX";
-    g_path = std::string(::mkdtemp(pattern)) + "/mailprofiles.ini";
+    static const std::string directory = ::mkdtemp(pattern);
+    std::atexit([] { std::filesystem::remove_all(directory); });
+    g_path = directory + "/mailprofiles.ini";
     setenv("TARN_MAIL_PROFILES", g_path.c_str(), 1);
     return 0;
 }
