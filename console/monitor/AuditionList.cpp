@@ -17,26 +17,29 @@ AuditionEntry CAuditionList::GetAt(int nIndex) const {
 }
 
 void CAuditionList::SetAt(int nIndex, const AuditionEntry& entry) {
-    if (WaitUntilFreeAt(nIndex))
-        m_entries[static_cast<size_t>(nIndex)] = entry;
+    if (!WaitUntilFreeAt(nIndex))
+        return;
+    m_entries[static_cast<size_t>(nIndex)] = entry;
+    m_ids[static_cast<size_t>(nIndex)] = entry.Definition.AUDITION_ID;
 }
 
 void CAuditionList::RemoveAt(int nIndex) {
-    if (WaitUntilFreeAt(nIndex))
-        m_entries.erase(m_entries.begin() + nIndex);
+    if (!WaitUntilFreeAt(nIndex))
+        return;
+    m_entries.erase(m_entries.begin() + nIndex);
+    m_ids.erase(m_ids.begin() + nIndex);
 }
 
 void CAuditionList::AddAudition(const DBAudition& definition) {
     AuditionEntry entry;
     entry.Definition = definition;
     m_entries.push_back(std::move(entry));
+    m_ids.push_back(definition.AUDITION_ID);
 }
 
 int CAuditionList::FindIndex(int32_t auditionId) const {
-    for (size_t i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].Definition.AUDITION_ID == auditionId)
-            return static_cast<int>(i);
-    return -1;
+    const auto found = std::find(m_ids.begin(), m_ids.end(), auditionId);
+    return found == m_ids.end() ? -1 : static_cast<int>(found - m_ids.begin());
 }
 
 void CAuditionList::UpdateEntry(const AuditionEntry& entry) {
@@ -56,8 +59,10 @@ void CAuditionList::UpdateRunState(const AuditionEntry& entry) {
 void CAuditionList::RemoveEntry(int32_t auditionId) {
     WaitUntilFree(auditionId);
     int nIndex = FindIndex(auditionId);
-    if (nIndex >= 0)
-        m_entries.erase(m_entries.begin() + nIndex);
+    if (nIndex < 0)
+        return;
+    m_entries.erase(m_entries.begin() + nIndex);
+    m_ids.erase(m_ids.begin() + nIndex);
 }
 
 bool CAuditionList::IsClaimedByOther(int32_t auditionId) const {

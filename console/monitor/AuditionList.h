@@ -62,6 +62,9 @@ private:
     std::mutex m_lock; // not recursive: a claim waits on it
     std::condition_variable_any m_claimReleased;
     std::vector<AuditionEntry> m_entries;
+    // The audition id of each entry, in the same order: a pass of 10,000
+    // entries looks up each one by id, and the entries are large.
+    std::vector<int32_t> m_ids;
     std::vector<ClaimRecord> m_claims;
 };
 

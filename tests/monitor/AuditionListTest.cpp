@@ -60,6 +60,22 @@ TEST(AuditionList, RemoveFirstOfThreeKeepsOrder) {
     EXPECT_EQ(list.GetAt(1).Definition.AUDITION_ID, 3);
 }
 
+// Entries are found by their id after every kind of change of the list.
+TEST(AuditionList, FindIndexFollowsReplacementsAndRemovals) {
+    CAuditionList list;
+    for (int32_t id = 1; id <= 5; ++id)
+        list.AddAudition(MakeAudition(id, "x"));
+    AuditionEntry replacement = list.GetAt(1);
+    replacement.Definition.AUDITION_ID = 9;
+    list.SetAt(1, replacement); // 1 9 3 4 5
+    list.RemoveAt(0);           // 9 3 4 5
+    list.RemoveEntry(4);        // 9 3 5
+    list.AddAudition(MakeAudition(2, "new"));
+    const std::pair<int32_t, int> expected[] = {{9, 0}, {3, 1}, {5, 2}, {2, 3}, {1, -1}, {4, -1}};
+    for (const auto& [id, index] : expected)
+        EXPECT_EQ(list.FindIndex(id), index) << id;
+}
+
 TEST(AuditionList, InvalidIndexTouchesNothing) {
     CAuditionList list;
     list.AddAudition(MakeAudition(1, "only"));
