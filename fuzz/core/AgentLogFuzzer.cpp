@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
