@@ -1174,6 +1174,14 @@ Reload problem view</translation>
         <source>Schließen</source>
         <translation>Close</translation>
     </message>
+    <message id="7570">
+        <source>SMS|MS-Mail|Fax|Drucker|Internet-Mail|SNMP</source>
+        <translation>SMS|MS Mail|Fax|Printer|Internet mail|SNMP</translation>
+    </message>
+    <message id="7571">
+        <source>&amp;Durchsuchen...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
     <message id="32779">
         <source>Inhalt der TARN! Ereignisanzeige in Datei speichern
 TARN! Ereignisanzeige speichern</source>
