@@ -6,11 +6,13 @@
 #include "CCurrentView.h"
 #include "CMessageBox.h"
 #include "CPluginPropertySheet.h"
+#include "CNotifyProfilesSheet.h"
 #include "CReportList.h"
 #include "CSelectionTreeView.h"
 #include "CTarnIcons.h"
 #include "CViewLogDialog.h"
 #include "CViewProblemsDialog.h"
+#include "MailLibrary.h"
 #include "RegistryFile.h"
 #include "StringTable.h"
 #include "TARNTool.h"
@@ -150,9 +152,11 @@ void CMainFrame::RunCommand(int id) {
             SaveEventView(path);
         break;
     }
+    case ID_NOTIFY_PROFILES:
+        OpenNotifyProfiles();
+        break;
     case ID_NOTIFY_SERVICES:
     case ID_GENERAL_SETTINGS:
-    case ID_NOTIFY_PROFILES:
     case ID_AUDITIONS:
         OpenAuditions();
         break;
@@ -215,6 +219,19 @@ void CMainFrame::OpenAuditions() {
                                        [&settings] { return settings.GetGlobalConfigFile(); },
                                        ToQString(settings.ApplicationTitle)};
     CAuditionListSheet::Run(*m_pEngine, context, this);
+}
+
+// The sheet shows auditions stopped at run time as inactive; afterwards the
+// engine sends and plans with the profiles as they now are.
+void CMainFrame::OpenNotifyProfiles() {
+    m_pEngine->StoreStoppedAuditions();
+    const NotifySheetContext context{*m_app.GetDBEngine(),
+                                     ToQString(m_app.Settings().ApplicationTitle),
+                                     CMailLibrary::DefaultPath()};
+    CNotifyProfilesSheet sheet(context, this);
+    sheet.exec();
+    m_pEngine->ReloadNotificationCaches();
+    m_pEngine->SynchronizeAuditionList();
 }
 
 void CMainFrame::ClearEventView() {

@@ -79,6 +79,7 @@ private:
     void ShowNoSheet(int id);
     void ShowPluginSheet();
     void OpenAuditions();
+    void OpenNotifyProfiles();
     void ClearEventView();
     void ToggleReactivation();
     void OpenHelp();

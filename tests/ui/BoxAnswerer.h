@@ -19,7 +19,7 @@ public:
 
 private:
     void Poll() {
-        QTimer::singleShot(10, [this] {
+        QTimer::singleShot(10, &m_guard, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) {
                 Poll();
@@ -33,6 +33,7 @@ private:
         });
     }
 
+    QObject m_guard; // ends the polling when the answerer goes, box or not
     QMessageBox::StandardButton m_answer;
     bool m_bAnswered = false;
     QString m_strText, m_strCaption;

@@ -1182,6 +1182,62 @@ Reload problem view</translation>
         <source>&amp;Durchsuchen...</source>
         <translation>&amp;Browse...</translation>
     </message>
+    <message id="7590">
+        <source>Allgemein</source>
+        <translation>General</translation>
+    </message>
+    <message id="7591">
+        <source>Benachrichtigungen</source>
+        <translation>Notifications</translation>
+    </message>
+    <message id="7592">
+        <source>&amp;Hinzufügen...|&amp;Bearbeiten...|&amp;Entfernen</source>
+        <translation>&amp;Add...|&amp;Edit...|&amp;Remove</translation>
+    </message>
+    <message id="7593">
+        <source>Nach &amp;oben|Nach &amp;unten</source>
+        <translation>Move &amp;up|Move &amp;down</translation>
+    </message>
+    <message id="7594">
+        <source>Name des Profils:|Beschreibung:</source>
+        <translation>Profile name:|Description:</translation>
+    </message>
+    <message id="7595">
+        <source>Benachrichtigungsname:|Beschreibung:|benutzte Dienste:</source>
+        <translation>Notification name:|Description:|Services used:</translation>
+    </message>
+    <message id="7596">
+        <source>Aktiv von|bis|Uhr|&amp;Test</source>
+        <translation>Active from|to|o&apos;clock|&amp;Test</translation>
+    </message>
+    <message id="7597">
+        <source>Benachrichtigungsnummer:|Absender:</source>
+        <translation>Notification number:|Sender:</translation>
+    </message>
+    <message id="7598">
+        <source>Empfänger:|Zusatztext:</source>
+        <translation>Recipients:|Additional text:</translation>
+    </message>
+    <message id="7599">
+        <source>Benachrichtigungsnummer:|Zusatztext:</source>
+        <translation>Notification number:|Additional text:</translation>
+    </message>
+    <message id="7600">
+        <source>Drucker:|Zusatztext:</source>
+        <translation>Printer:|Additional text:</translation>
+    </message>
+    <message id="7601">
+        <source>Enterprise ID:|ID der Variablen mit dem Meldungstext:|Trap ID bei Auftreten des Problems:|Trap ID bei erfolgreicher Problembehebung:|Trap ID bei erfolgloser Problembehebung:</source>
+        <translation>Enterprise ID:|ID of the variable with the message text:|Trap ID when the problem occurs:|Trap ID when the problem was resolved:|Trap ID when the problem could not be resolved:</translation>
+    </message>
+    <message id="7602">
+        <source>Druckerauswahl</source>
+        <translation>Printer selection</translation>
+    </message>
+    <message id="7603">
+        <source>Auf diesem Computer ist kein Drucker eingerichtet.</source>
+        <translation>No printer is set up on this computer.</translation>
+    </message>
     <message id="32779">
         <source>Inhalt der TARN! Ereignisanzeige in Datei speichern
 TARN! Ereignisanzeige speichern</source>

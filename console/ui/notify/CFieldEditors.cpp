@@ -1,0 +1,49 @@
+#include "CFieldEditors.h"
+
+#include "CConfigNumberEdit.h"
+#include "CConfigTextEdit.h"
+
+#include <QCheckBox>
+
+QWidget* CFieldEditors::Create(const FieldSpec& spec, const QString& checkText) {
+    switch (spec.kind) {
+    case FieldKind::Text:
+        return new CConfigTextEdit(spec.maximum);
+    case FieldKind::Number:
+        return new CConfigNumberEdit(spec.minimum, spec.maximum);
+    case FieldKind::Flag:
+        break;
+    }
+    return new QCheckBox(checkText);
+}
+
+FieldValue CFieldEditors::Read(QWidget* editor, const FieldSpec& spec) {
+    switch (spec.kind) {
+    case FieldKind::Text:
+        return static_cast<QLineEdit*>(editor)->text().toStdString();
+    case FieldKind::Number: {
+        auto* number = static_cast<QSpinBox*>(editor);
+        number->interpretText(); // what is typed counts, also before the field is left
+        return int64_t{number->value()};
+    }
+    case FieldKind::Flag:
+        break;
+    }
+    return int64_t{static_cast<QCheckBox*>(editor)->isChecked() ? 1 : 0};
+}
+
+void CFieldEditors::Write(QWidget* editor, const FieldSpec& spec, const FieldValue& value) {
+    switch (spec.kind) {
+    case FieldKind::Text:
+        static_cast<QLineEdit*>(editor)->setText(QString::fromStdString(FieldValueText(value)));
+        return;
+    case FieldKind::Number:
+        if (const auto* number = std::get_if<int64_t>(&value))
+            static_cast<QSpinBox*>(editor)->setValue(static_cast<int>(*number));
+        return;
+    case FieldKind::Flag:
+        break;
+    }
+    const auto* flag = std::get_if<int64_t>(&value);
+    static_cast<QCheckBox*>(editor)->setChecked(flag && *flag != 0);
+}

@@ -1,0 +1,89 @@
+#include "CNotificationSheet.h"
+
+#include "CDBEngineTARN.h"
+#include "CNotificationChannelPage.h"
+#include "CNotificationRules.h"
+#include "ChannelCaptions.h"
+#include "NotifyTextIds.h"
+#include "UiText.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+
+namespace {
+
+// The active flags of the channels, in their fixed order.
+const char* const kActiveColumns[CHANNEL_COUNT] = {
+    "SMS_ACTIVE", "MSMAIL_ACTIVE", "FAX_ACTIVE", "PRINTER_ACTIVE", "SMTP_ACTIVE", "SNMP_ACTIVE"};
+
+CNotifyPropertySheet::Refusal RefusalOf(const ConfigError* error, QWidget* field) {
+    if (!error)
+        return {};
+    return {QString::fromStdString(error->message), field};
+}
+
+} // namespace
+
+CNotificationSheet::CNotificationSheet(const NotifySheetContext& context,
+                                       const DBNotification& notification, QWidget* parent)
+    : CNotifyPropertySheet(UiText(IDS_SHEET_NOTIFICATION), parent), m_context(context),
+      m_notification(notification), m_general(CNotificationRules::Fields()) {
+    AddPage(BuildGeneralPage(), UiText(IDS_PAGE_GENERAL), [this] { return CheckGeneralPage(); });
+    m_general.Load(m_notification);
+    for (int index = 0; index < CHANNEL_COUNT; ++index) {
+        const auto channel = static_cast<NotificationChannel>(index);
+        auto* page = new CNotificationChannelPage(context, channel);
+        page->Load(m_notification);
+        m_pages[channel] = page;
+        AddPage(page, ChannelCaption(channel),
+                [this, channel] { return CheckChannelPage(channel); });
+    }
+    resize(600, 420);
+}
+
+QWidget* CNotificationSheet::BuildGeneralPage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    form->addRow(ListTextItem(IDS_NOTIFICATION_LABELS, 0), m_general.Add("NAME"));
+    form->addRow(ListTextItem(IDS_NOTIFICATION_LABELS, 1), m_general.Add("DESCRIPTION"));
+    auto* services = new QGroupBox(ListTextItem(IDS_NOTIFICATION_LABELS, 2));
+    auto* grid = new QGridLayout(services);
+    for (int channel = 0; channel < CHANNEL_COUNT; ++channel)
+        grid->addWidget(m_general.Add(kActiveColumns[channel],
+                                      ChannelCaption(static_cast<NotificationChannel>(channel))),
+                        channel % 3, channel / 3);
+    form->addRow(services);
+    return page;
+}
+
+DBNotification CNotificationSheet::Collected() const {
+    DBNotification notification = m_notification;
+    m_general.Store(notification);
+    for (const CNotificationChannelPage* page : m_pages)
+        page->Store(notification);
+    return notification;
+}
+
+CNotifyPropertySheet::Refusal CNotificationSheet::CheckGeneralPage() const {
+    QWidget* field = nullptr;
+    const ConfigErrors errors = CNotificationRules::Check(Collected());
+    const ConfigError* error = m_general.FindError(errors, field);
+    return RefusalOf(error, field);
+}
+
+CNotifyPropertySheet::Refusal
+CNotificationSheet::CheckChannelPage(NotificationChannel channel) const {
+    QWidget* field = nullptr;
+    const ConfigErrors errors = CNotificationRules::Check(Collected());
+    const ConfigError* error = m_pages[channel]->FindError(errors, field);
+    return RefusalOf(error, field);
+}
+
+bool CNotificationSheet::Apply() {
+    DBNotification notification = Collected();
+    if (!m_context.database.SetNotification(notification))
+        return false;
+    m_notification = notification;
+    return true;
+}

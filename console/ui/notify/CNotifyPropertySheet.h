@@ -1,0 +1,50 @@
+// A property sheet of the notification configuration: pages on tabs with OK
+// and Cancel. A page is checked when it is left and again on OK; a refused
+// value shows its message (caption 1100), brings its page back and selects
+// the field. OK stores through Apply, Cancel stores nothing.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QDialogButtonBox;
+class QTabWidget;
+
+class CNotifyPropertySheet : public QDialog {
+    Q_OBJECT
+public:
+    // What a page's check refuses: the message and the field to select. An
+    // empty message means the page passes.
+    struct Refusal {
+        QString message;
+        QWidget* field = nullptr;
+    };
+    using PageCheck = std::function<Refusal()>;
+
+    CNotifyPropertySheet(const QString& caption, QWidget* parent);
+
+    void AddPage(QWidget* page, const QString& title, PageCheck check = {});
+    QTabWidget& Tabs() { return *m_pTabs; }
+    QDialogButtonBox& Buttons() { return *m_pButtons; }
+
+    // Checks every page in order, then stores; stays open when a page refuses
+    // or storing fails.
+    void accept() override;
+
+protected:
+    // Stores what the pages hold; false keeps the sheet open.
+    virtual bool Apply() = 0;
+
+private:
+    void OnPageChanged(int index);
+    bool CheckPage(int index);
+
+    QTabWidget* m_pTabs;
+    QDialogButtonBox* m_pButtons;
+    std::vector<PageCheck> m_checks;
+    int m_nCurrent = 0;
+    bool m_bReturning = false;
+};
