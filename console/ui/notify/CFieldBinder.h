@@ -4,7 +4,7 @@
 // A refused field found by the rules' check is mapped back to its editor.
 #pragma once
 
-#include "CFieldEditors.h"
+#include "CConfigFieldEditor.h"
 #include "ConfigField.h"
 #include "LUTool.h"
 
@@ -22,7 +22,7 @@ public:
         TARN_ASSERT(field != nullptr, "Feld nicht in der Feldtabelle");
         if (!field)
             return new QLineEdit;
-        QWidget* editor = CFieldEditors::Create(field->spec, checkText);
+        QWidget* editor = CConfigFieldEditor::Create(field->spec, checkText);
         editor->setObjectName(QString::fromLatin1(column));
         m_bindings.push_back({field, editor});
         return editor;
@@ -37,12 +37,14 @@ public:
 
     void Load(const Record& record) const {
         for (const Binding& binding : m_bindings)
-            CFieldEditors::Write(binding.editor, binding.field->spec, binding.field->get(record));
+            CConfigFieldEditor::Write(binding.editor, binding.field->spec,
+                                      binding.field->get(record));
     }
 
     void Store(Record& record) const {
         for (const Binding& binding : m_bindings)
-            binding.field->put(record, CFieldEditors::Read(binding.editor, binding.field->spec));
+            binding.field->put(record,
+                               CConfigFieldEditor::Read(binding.editor, binding.field->spec));
     }
 
     // The first error that belongs to a field of this page, with its editor;

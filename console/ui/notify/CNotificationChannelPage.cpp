@@ -53,13 +53,13 @@ CNotificationChannelPage::CNotificationChannelPage(const NotifySheetContext& con
                                                    NotificationChannel channel, QWidget* parent)
     : QWidget(parent), m_context(context), m_eChannel(channel),
       m_fields(CNotificationRules::Fields()),
-      m_pTest(new QPushButton(ListTextItem(IDS_CHANNEL_WINDOW, 3))) {
+      m_pTest(new QPushButton(UiTextPart(IDS_CHANNEL_WINDOW, 3))) {
     const ChannelLayout& layout = LayoutOf(channel);
     auto* form = new QFormLayout;
     AddWindowRow(*form, QLatin1String(layout.prefix));
     for (size_t i = 0; i < layout.columns.size(); ++i) {
         QWidget* editor = m_fields.Add(layout.columns[i]);
-        const QString label = ListTextItem(layout.labels, static_cast<int>(i));
+        const QString label = UiTextPart(layout.labels, static_cast<int>(i));
         if (layout.browsed && std::string_view(layout.browsed) == layout.columns[i]) {
             m_pBrowse = new QPushButton(UiText(IDS_BROWSE));
             auto* row = new QHBoxLayout;
@@ -95,11 +95,11 @@ CNotificationChannelPage::CNotificationChannelPage(const NotifySheetContext& con
 void CNotificationChannelPage::AddWindowRow(QFormLayout& form, const QString& prefix) {
     auto* row = new QHBoxLayout;
     row->addWidget(m_fields.Add(Column(prefix, "ACTIVE_BEGIN").c_str()));
-    row->addWidget(new QLabel(ListTextItem(IDS_CHANNEL_WINDOW, 1)));
+    row->addWidget(new QLabel(UiTextPart(IDS_CHANNEL_WINDOW, 1)));
     row->addWidget(m_fields.Add(Column(prefix, "ACTIVE_END").c_str()));
-    row->addWidget(new QLabel(ListTextItem(IDS_CHANNEL_WINDOW, 2)));
+    row->addWidget(new QLabel(UiTextPart(IDS_CHANNEL_WINDOW, 2)));
     row->addStretch();
-    form.addRow(ListTextItem(IDS_CHANNEL_WINDOW, 0), row);
+    form.addRow(UiTextPart(IDS_CHANNEL_WINDOW, 0), row);
 }
 
 QLineEdit* CNotificationChannelPage::TextField(const char* column) const {

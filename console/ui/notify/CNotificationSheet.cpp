@@ -45,9 +45,9 @@ CNotificationSheet::CNotificationSheet(const NotifySheetContext& context,
 QWidget* CNotificationSheet::BuildGeneralPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    form->addRow(ListTextItem(IDS_NOTIFICATION_LABELS, 0), m_general.Add("NAME"));
-    form->addRow(ListTextItem(IDS_NOTIFICATION_LABELS, 1), m_general.Add("DESCRIPTION"));
-    auto* services = new QGroupBox(ListTextItem(IDS_NOTIFICATION_LABELS, 2));
+    form->addRow(UiTextPart(IDS_NOTIFICATION_LABELS, 0), m_general.Add("NAME"));
+    form->addRow(UiTextPart(IDS_NOTIFICATION_LABELS, 1), m_general.Add("DESCRIPTION"));
+    auto* services = new QGroupBox(UiTextPart(IDS_NOTIFICATION_LABELS, 2));
     auto* grid = new QGridLayout(services);
     for (int channel = 0; channel < CHANNEL_COUNT; ++channel)
         grid->addWidget(m_general.Add(kActiveColumns[channel],

@@ -3,7 +3,6 @@
 #include "CDBEngineTARN.h"
 #include "CNotificationRules.h"
 #include "CProfileNotificationsPage.h"
-#include "ChannelCaptions.h"
 #include "NotifyTextIds.h"
 #include "UiText.h"
 
@@ -23,8 +22,8 @@ CNotifyProfileSheet::CNotifyProfileSheet(const NotifySheetContext& context,
 QWidget* CNotifyProfileSheet::BuildGeneralPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    form->addRow(ListTextItem(IDS_PROFILE_LABELS, 0), m_fields.Add("NAME"));
-    form->addRow(ListTextItem(IDS_PROFILE_LABELS, 1), m_fields.Add("DESCRIPTION"));
+    form->addRow(UiTextPart(IDS_PROFILE_LABELS, 0), m_fields.Add("NAME"));
+    form->addRow(UiTextPart(IDS_PROFILE_LABELS, 1), m_fields.Add("DESCRIPTION"));
     return page;
 }
 

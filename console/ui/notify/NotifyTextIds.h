@@ -1,5 +1,5 @@
 // String ids of the notification, notify profile and profile list sheets.
-// Texts of several parts are read with ListTextItem (ChannelCaptions.h).
+// Texts of several parts are read with UiTextPart.
 #pragma once
 
 #include "TARNTool.h" // the captions 1100 to 1102

@@ -10,7 +10,7 @@
 
 class QWidget;
 
-class CFieldEditors {
+class CConfigFieldEditor {
 public:
     // checkText labels the check box of a flag.
     static QWidget* Create(const FieldSpec& spec, const QString& checkText = {});

@@ -1,11 +1,11 @@
-#include "CFieldEditors.h"
+#include "CConfigFieldEditor.h"
 
 #include "CConfigNumberEdit.h"
 #include "CConfigTextEdit.h"
 
 #include <QCheckBox>
 
-QWidget* CFieldEditors::Create(const FieldSpec& spec, const QString& checkText) {
+QWidget* CConfigFieldEditor::Create(const FieldSpec& spec, const QString& checkText) {
     switch (spec.kind) {
     case FieldKind::Text:
         return new CConfigTextEdit(spec.maximum);
@@ -17,7 +17,7 @@ QWidget* CFieldEditors::Create(const FieldSpec& spec, const QString& checkText) 
     return new QCheckBox(checkText);
 }
 
-FieldValue CFieldEditors::Read(QWidget* editor, const FieldSpec& spec) {
+FieldValue CConfigFieldEditor::Read(QWidget* editor, const FieldSpec& spec) {
     switch (spec.kind) {
     case FieldKind::Text:
         return static_cast<QLineEdit*>(editor)->text().toStdString();
@@ -32,7 +32,7 @@ FieldValue CFieldEditors::Read(QWidget* editor, const FieldSpec& spec) {
     return int64_t{static_cast<QCheckBox*>(editor)->isChecked() ? 1 : 0};
 }
 
-void CFieldEditors::Write(QWidget* editor, const FieldSpec& spec, const FieldValue& value) {
+void CConfigFieldEditor::Write(QWidget* editor, const FieldSpec& spec, const FieldValue& value) {
     switch (spec.kind) {
     case FieldKind::Text:
         static_cast<QLineEdit*>(editor)->setText(QString::fromStdString(FieldValueText(value)));
