@@ -10,8 +10,8 @@
 #include "CPrinterSelectionDialog.h"
 #include "CReportList.h"
 #include "CupsTestServer.h"
-#include "DBTestSupport.h"
 #include "DailyWindow.h"
+#include "FreshDatabase.h"
 #include "MailTestSupport.h"
 #include "ModalScript.h"
 
@@ -39,7 +39,6 @@ private slots:
     void NewNotificationSavedUnchangedIsActiveAroundTheClock();
     void RefusedValueKeepsItsPage_data();
     void RefusedValueKeepsItsPage();
-    void NameIsRequired();
     void TextsAreCutAtTheirLimit_data();
     void TextsAreCutAtTheirLimit();
     void OkStoresEveryChannelRow();
@@ -49,8 +48,8 @@ private slots:
     void PrinterComesFromTheQueuesOfThisComputer();
 
 private:
-    std::unique_ptr<CTempDir> m_pDir;
-    std::unique_ptr<CDBEngineTARN> m_pDB;
+    std::unique_ptr<CFreshDatabase> m_pData;
+    CDBEngineTARN* m_pDB = nullptr;
     std::unique_ptr<CNotificationSheet> m_pSheet;
     std::string m_strMailLibrary = std::string(TARN_BIN_DIR) + "/libLUSendMail.so";
     static CCupsTestServer* s_cups;
@@ -88,6 +87,8 @@ void Type(QWidget* field, const QString& text) {
         number->selectAll();
     else if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Delete);
     for (const QChar letter : text)
         QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(letter), Qt::NoModifier);
 }
@@ -123,18 +124,15 @@ void NotificationSheetTest::cleanupTestCase() {
 }
 
 void NotificationSheetTest::init() {
-    m_pDir = std::make_unique<CTempDir>();
-    const DBFiles files = CreateFreshFiles(*m_pDir);
-    m_pDB = std::make_unique<CDBEngineTARN>();
-    bool config = false, history = false;
-    m_pDB->Open(files.Config, files.History, config, history);
-    QVERIFY(config && history);
+    m_pData = std::make_unique<CFreshDatabase>();
+    m_pDB = &m_pData->Engine();
+    QVERIFY(m_pData->IsOpen());
 }
 
 void NotificationSheetTest::cleanup() {
     m_pSheet.reset();
-    m_pDB.reset();
-    m_pDir.reset();
+    m_pDB = nullptr;
+    m_pData.reset();
 }
 
 CNotificationSheet& NotificationSheetTest::Open(const DBNotification& notification) {
@@ -237,6 +235,9 @@ void NotificationSheetTest::RefusedValueKeepsItsPage_data() {
     QTest::newRow("trap id below 0") << "SNMP.SPECIFIC_ID_RESOLVED"
                                      << "-1"
                                      << "Geben Sie eine ganze Zahl zwischen 0 und 2147483647 ein.";
+    QTest::newRow("no name") << "NAME"
+                             << ""
+                             << "Sie müssen der Benachrichtigung erst einen Namen geben";
 }
 
 void NotificationSheetTest::RefusedValueKeepsItsPage() {
@@ -244,41 +245,23 @@ void NotificationSheetTest::RefusedValueKeepsItsPage() {
     QFETCH(QString, typed);
     QFETCH(QString, message);
     const QByteArray name = column.toLatin1();
-    CNotificationSheet& sheet = Open(CNotificationRules::NewNotification());
-    Type(sheet.GeneralField("NAME"), QStringLiteral("Grenzen"));
+    DBNotification notification = CNotificationRules::NewNotification();
+    notification.NAME = "Grenzen";
+    CNotificationSheet& sheet = Open(notification);
     ShowPageOf(name.constData());
     const int page = sheet.Tabs().currentIndex();
     Type(Field(name.constData()), typed);
     {
         CBoxAnswerer answer(QMessageBox::Ok);
-        sheet.Tabs().setCurrentIndex(0);
+        sheet.Tabs().setCurrentIndex(page == 0 ? 1 : 0);
         QCOMPARE(answer.Text(), message);
+        QCOMPARE(answer.Caption(), QStringLiteral("TARN! Fehler aufgetreten"));
         QCOMPARE(sheet.Tabs().currentIndex(), page);
         QCOMPARE(sheet.focusWidget(), Field(name.constData()));
     }
     CBoxAnswerer answer(QMessageBox::Ok);
     ClickOk(sheet);
     QCOMPARE(answer.Text(), message);
-    QVERIFY(sheet.isVisible());
-    DBNotificationList all;
-    QVERIFY(m_pDB->GetAllNotifications(all));
-    QVERIFY(all.empty());
-}
-
-void NotificationSheetTest::NameIsRequired() {
-    CNotificationSheet& sheet = Open(CNotificationRules::NewNotification());
-    const QString required =
-        QStringLiteral("Sie müssen der Benachrichtigung erst einen Namen geben");
-    {
-        CBoxAnswerer answer(QMessageBox::Ok);
-        sheet.Tabs().setCurrentIndex(3);
-        QCOMPARE(answer.Text(), required);
-        QCOMPARE(answer.Caption(), QStringLiteral("TARN! Fehler aufgetreten"));
-        QCOMPARE(sheet.Tabs().currentIndex(), 0);
-    }
-    CBoxAnswerer answer(QMessageBox::Ok);
-    ClickOk(sheet);
-    QCOMPARE(answer.Text(), required);
     QVERIFY(sheet.isVisible());
     DBNotificationList all;
     QVERIFY(m_pDB->GetAllNotifications(all));
@@ -419,7 +402,7 @@ void NotificationSheetTest::FailedLogonAndMissingLibraryAreReported() {
     QCOMPARE(Text(Field("MSMAIL.RECIPIENTS")), QStringLiteral("Bob"));
     ::unsetenv("TARN_MAIL_PROFILES");
 
-    m_strMailLibrary = m_pDir->File("libLUSendMail.so"); // no such file
+    m_strMailLibrary = m_pData->Dir().File("libLUSendMail.so"); // no such file
     Open(Stored(id));
     ShowPageOf("MSMAIL.RECIPIENTS");
     CBoxAnswerer answer(QMessageBox::Ok);

@@ -12,7 +12,7 @@
 #include "CNotifyProfilesSheet.h"
 #include "CProfileNotificationsPage.h"
 #include "CReportList.h"
-#include "DBTestSupport.h"
+#include "FreshDatabase.h"
 #include "ModalScript.h"
 
 #include <QAbstractItemModelTester>
@@ -42,8 +42,8 @@ private slots:
     void CancelStoresNothing();
 
 private:
-    std::unique_ptr<CTempDir> m_pDir;
-    std::unique_ptr<CDBEngineTARN> m_pDB;
+    std::unique_ptr<CFreshDatabase> m_pData;
+    CDBEngineTARN* m_pDB = nullptr;
 
     NotifySheetContext Context() { return {*m_pDB, QStringLiteral("velda TARN! 2.5"), {}}; }
     int32_t StoreNotification(const std::string& name);
@@ -118,17 +118,14 @@ void Type(QWidget* field, const QString& text) {
 } // namespace
 
 void NotifyProfileSheetsTest::init() {
-    m_pDir = std::make_unique<CTempDir>();
-    const DBFiles files = CreateFreshFiles(*m_pDir);
-    m_pDB = std::make_unique<CDBEngineTARN>();
-    bool config = false, history = false;
-    m_pDB->Open(files.Config, files.History, config, history);
-    QVERIFY(config && history);
+    m_pData = std::make_unique<CFreshDatabase>();
+    m_pDB = &m_pData->Engine();
+    QVERIFY(m_pData->IsOpen());
 }
 
 void NotifyProfileSheetsTest::cleanup() {
-    m_pDB.reset();
-    m_pDir.reset();
+    m_pDB = nullptr;
+    m_pData.reset();
 }
 
 int32_t NotifyProfileSheetsTest::StoreNotification(const std::string& name) {

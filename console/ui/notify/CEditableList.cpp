@@ -1,5 +1,6 @@
 #include "CEditableList.h"
 
+#include "CMessageBox.h"
 #include "CReportList.h"
 #include "NotifyTextIds.h"
 #include "UiText.h"
@@ -52,6 +53,12 @@ QMenu* CEditableList::MakeContextMenu(QWidget* parent) {
     for (QAction* action : m_actions)
         menu->addAction(action);
     return menu;
+}
+
+bool CEditableList::ConfirmRemoval(unsigned questionId, const QString& caption) {
+    return CMessageBox::Ask(this, UiText(questionId), caption,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) ==
+           QMessageBox::Yes;
 }
 
 void CEditableList::RequestEdit() {

@@ -30,6 +30,8 @@ public:
     void AddButton(QPushButton* button);
     // The context menu as a right click shows it.
     QMenu* MakeContextMenu(QWidget* parent);
+    // Asks the question of a removal (Yes, No, Cancel); true on Yes.
+    bool ConfirmRemoval(unsigned questionId, const QString& caption);
 
 signals:
     void addRequested();

@@ -2,7 +2,6 @@
 
 #include "CDBEngineTARN.h"
 #include "CEditableList.h"
-#include "CMessageBox.h"
 #include "CNotifyProfileSheet.h"
 #include "CReportList.h"
 #include "NotifyTextIds.h"
@@ -58,9 +57,7 @@ void CNotifyProfilesSheet::EditProfile(int row) {
 }
 
 void CNotifyProfilesSheet::RemoveProfile(int row) {
-    if (CMessageBox::Ask(this, UiText(IDS_ASK_REMOVE_PROFILE), m_context.applicationTitle,
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) !=
-        QMessageBox::Yes)
+    if (!m_pList->ConfirmRemoval(IDS_ASK_REMOVE_PROFILE, m_context.applicationTitle))
         return;
     m_context.database.DeleteNotifyProfile(m_model.At(row).id);
     Reload(0);

@@ -2,7 +2,6 @@
 
 #include "CDBEngineTARN.h"
 #include "CEditableList.h"
-#include "CMessageBox.h"
 #include "CNotificationRules.h"
 #include "CNotificationSheet.h"
 #include "CReportList.h"
@@ -93,9 +92,7 @@ void CProfileNotificationsPage::EditNotification(int row) {
 }
 
 void CProfileNotificationsPage::RemoveNotification(int row) {
-    if (CMessageBox::Ask(this, UiText(IDS_ASK_REMOVE_NOTIFICATION), m_context.applicationTitle,
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) !=
-        QMessageBox::Yes)
+    if (!m_pList->ConfirmRemoval(IDS_ASK_REMOVE_NOTIFICATION, m_context.applicationTitle))
         return;
     m_context.database.DeleteNotification(m_model.At(row).id);
     Refresh(0);
