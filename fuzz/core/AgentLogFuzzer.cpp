@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -88,10 +87,7 @@ void CheckTakenLineRun(std::string_view data) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     LUTool().SetOutputs(0); // misuse reports are not expected; keep the disk quiet
-    char pattern[] = "/tmp/tarn-fuzz-log-XXXXXX";
-    static const std::string directory = ::mkdtemp(pattern);
-    std::atexit([] { std::filesystem::remove_all(directory); });
-    g_logPath = directory + "/ALPHA.log";
+    g_logPath = FuzzScratchDirectory("/tmp") + "/ALPHA.log";
     return 0;
 }
 

@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <sqlite3.h>
 #include <string>
 #include <unistd.h>
@@ -106,9 +105,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // As delivered: an assertion report does not stop the program.
     LUTool().SetOutputs(0);
     LUTool().SetAbortSeverity(UINT32_MAX);
-    char pattern[] = "/dev/shm/tarn-fuzz-db-XXXXXX";
-    static const std::string dir = ::mkdtemp(pattern);
-    std::atexit([] { std::filesystem::remove_all(dir); });
+    const std::string dir = FuzzScratchDirectory("/dev/shm");
     g_config = dir + "/TARN.MDB";
     g_history = dir + "/HISTORY.MDB";
     std::string error;

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -64,9 +63,7 @@ void CheckResult(std::string_view file) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     LUTool().SetOutputs(0);
-    char pattern[] = "/dev/shm/tarn-fuzz-agent-XXXXXX";
-    g_dataDirectory = std::string(::mkdtemp(pattern)) + "/";
-    std::atexit([] { std::filesystem::remove_all(g_dataDirectory); });
+    g_dataDirectory = FuzzScratchDirectory("/dev/shm") + "/";
     ::mkdir((g_dataDirectory + "PC1").c_str(), 0700);
     return 0;
 }

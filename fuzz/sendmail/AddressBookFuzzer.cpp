@@ -9,10 +9,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -21,10 +19,7 @@ std::string g_path;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/tarn-fuzz-book-XXXXXX";
-    static const std::string directory = ::mkdtemp(pattern);
-    std::atexit([] { std::filesystem::remove_all(directory); });
-    g_path = directory + "/addresses.txt";
+    g_path = FuzzScratchDirectory("/tmp") + "/addresses.txt";
     return 0;
 }
 

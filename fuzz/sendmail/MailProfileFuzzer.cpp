@@ -8,10 +8,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -29,10 +27,7 @@ void Check(const std::string& name, const std::string& password) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/tarn-fuzz-profiles-XXXXXX";
-    static const std::string directory = ::mkdtemp(pattern);
-    std::atexit([] { std::filesystem::remove_all(directory); });
-    g_path = directory + "/mailprofiles.ini";
+    g_path = FuzzScratchDirectory("/tmp") + "/mailprofiles.ini";
     setenv("TARN_MAIL_PROFILES", g_path.c_str(), 1);
     return 0;
 }
