@@ -2,12 +2,6 @@
 
 #include "UiText.h"
 
-#include <QStringList>
-
 QString ChannelCaption(NotificationChannel channel) {
-    return ListTextItem(IDS_CHANNEL_CAPTIONS, channel);
-}
-
-QString ListTextItem(unsigned id, int index) {
-    return UiText(id).split(QLatin1Char('|')).value(index);
+    return UiTextPart(IDS_CHANNEL_CAPTIONS, channel);
 }

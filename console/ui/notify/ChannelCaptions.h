@@ -12,5 +12,3 @@ constexpr unsigned IDS_BROWSE = 7571;           // "&Durchsuchen..."
 
 // "SMS", "MS-Mail", "Fax", "Drucker", "Internet-Mail" or "SNMP".
 QString ChannelCaption(NotificationChannel channel);
-// Entry index of the "|"-separated text id; empty past its end.
-QString ListTextItem(unsigned id, int index);
