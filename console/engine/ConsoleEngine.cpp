@@ -67,6 +67,7 @@ void CConsoleEngine::InitializeFrame() {
         m_pChannels = m_options.MakeChannels(m_recorder, m_sendLock, m_caches);
     if (!m_pChannels)
         m_pChannels = std::make_unique<CUnavailableChannels>(m_recorder, m_sendLock);
+    m_tests.Open(*m_pChannels);
     m_pDispatcher = std::make_unique<CNotificationDispatcher>(
         *m_pChannels, m_caches, DispatchOptions{m_options.Now, m_options.SmsRetryInterval});
     m_pNotificationThread = std::make_unique<CNotificationThread>(
@@ -231,6 +232,7 @@ void CConsoleEngine::ShutdownFrame() {
         StoreAllInactive();
     m_problems.CloseAllOpenProblems();
     m_pDispatcher.reset();
+    m_tests.Close();
     m_pChannels.reset(); // frees the mail library
     ReleaseAllPluginInstances();
     m_pluginManager.UnloadAll();

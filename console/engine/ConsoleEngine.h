@@ -32,6 +32,7 @@
 #include "NotificationList.h"
 #include "NotificationThread.h"
 #include "ProblemHandler.h"
+#include "TestNotifications.h"
 
 #include <chrono>
 #include <ctime>
@@ -100,6 +101,9 @@ public:
     uint64_t GetAuditPassCount() const {
         return m_pAuditThread ? m_pAuditThread->GetPassCount() : 0;
     }
+    // The sheets' test notifications through the engine's channels, open
+    // while the engine runs.
+    CTestNotifications& GetTestNotifications() { return m_tests; }
     // A copy of the cached service settings.
     DBNotifySrvConfig GetServiceSettings() const { return m_caches.GetServiceSettings(); }
 
@@ -137,6 +141,7 @@ private:
 
     std::unique_ptr<IPinger> m_pOwnedPinger;
     std::unique_ptr<INotificationChannels> m_pChannels;
+    CTestNotifications m_tests; // closed before the channels go
     std::unique_ptr<CNotificationDispatcher> m_pDispatcher;
     std::unique_ptr<CAuditThread> m_pAuditThread;
     std::unique_ptr<CNotificationThread> m_pNotificationThread;

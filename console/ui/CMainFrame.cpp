@@ -4,8 +4,10 @@
 #include "CAuditionListSheet.h"
 #include "CCommandSet.h"
 #include "CCurrentView.h"
+#include "CGeneralCfgPropertySheet.h"
 #include "CMessageBox.h"
 #include "CNotifyProfilesSheet.h"
+#include "CNotifySrvCfgPropertySheet.h"
 #include "CPluginPropertySheet.h"
 #include "CReportList.h"
 #include "CSelectionTreeView.h"
@@ -36,7 +38,6 @@ namespace {
 
 constexpr unsigned IDS_CONSOLE_STARTED = 7001;
 constexpr unsigned IDS_READY = 7510;
-constexpr unsigned IDS_NO_SHEET = 7513;
 constexpr unsigned IDS_HELP_NOT_OPENED = 7524;
 constexpr unsigned IDS_ADDRESS_NOT_OPENED = 7525;
 constexpr unsigned IDS_STOPPING = 7526;
@@ -155,8 +156,17 @@ void CMainFrame::RunCommand(int id) {
     case ID_NOTIFY_PROFILES:
         OpenNotifyProfiles();
         break;
-    case ID_NOTIFY_SERVICES:
-    case ID_GENERAL_SETTINGS:
+    case ID_NOTIFY_SERVICES: {
+        CNotifySrvCfgPropertySheet sheet(*m_app.GetDBEngine(), m_app.Settings().RegistryFile, this);
+        sheet.exec();
+        m_pEngine->ReloadNotificationCaches();
+        break;
+    }
+    case ID_GENERAL_SETTINGS: {
+        CGeneralCfgPropertySheet sheet(*m_app.GetDBEngine(), m_app.Settings(), this);
+        sheet.exec();
+        break;
+    }
     case ID_AUDITIONS:
         OpenAuditions();
         break;
@@ -199,11 +209,6 @@ void CMainFrame::RunCommand(int id) {
 
 void CMainFrame::SaveEventView(const QString& path) {
     m_pEventView->SaveAndReport(path, ToQString(m_app.Settings().ApplicationTitle));
-}
-
-// The configuration sheets are not part of this version: the command says so.
-void CMainFrame::ShowNoSheet(int id) {
-    CMessageBox::Information(this, UiTextWith(IDS_NO_SHEET, CommandTip(id)), windowTitle());
 }
 
 void CMainFrame::ShowPluginSheet() {

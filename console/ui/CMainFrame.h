@@ -76,7 +76,6 @@ private:
     void RestoreLayout();
     void SaveLayout() const;
     void UpdateChecks();
-    void ShowNoSheet(int id);
     void ShowPluginSheet();
     void OpenAuditions();
     void OpenNotifyProfiles();

@@ -1,11 +1,9 @@
 // Each channel through its real peer: the SMS library on a simulated modem and
 // centre, the mail library with a stand-in submission command, the gateway
 // with a loopback SMTP server, and the SNMP agent library's trap hand-off.
-#include "../gateway/GatewayTestSupport.h"
 #include "../sendmail/MailTestSupport.h"
-#include "ChannelTestSupport.h"
+#include "ChannelPeerFixtures.h"
 
-#include "ModemSimulator.h"
 #include "NotificationText.h"
 #include "TARNTool.h"
 #include "tarn/SnmpExtension.h"
@@ -30,38 +28,13 @@ std::string Hex(const std::string& text) {
 const std::string kSmsSentence =
     "SMS Benachrichtigung <Bereitschaft> an <0172-1234567> durchgeführt.";
 
-// A modem simulator on a pseudo-terminal that is both the SMS library's line
-// and the fax settings' COM port 3.
-class SmsChannel : public ChannelTest {
+class SmsChannel : public SmsChannelFixture {
 protected:
-    void SetUp() override {
-        ChannelTest::SetUp();
-        ::setenv("TARN_SMS_TIME_SCALE", "0.1", 1);
-        m_modem = std::make_unique<CModemSimulator>(SimCentreKind::Ucp);
-        std::string error;
-        if (!m_modem->Start(error))
-            GTEST_SKIP() << "the modem simulator cannot start: " << error;
-        WriteRegistry(
-            "[SOFTWARE\\velda\\TARN!]\nDebugLevel=0\n[SOFTWARE\\velda\\TARN!\\Modems]\nLine0=" +
-            m_modem->DevicePath() + "\nCOM3=" + m_modem->DevicePath() + "\n");
-        ChangeServices([](DBNotifySrvConfig& s) {
-            s.FAX_COM_PORT = 3;
-            s.SMS_DIAL_PREFIX = "0";
-            s.SMS_GATEWAY_D2 = "01722278010";
-            s.SMS_GATEWAY_D1 = "01712521002";
-        });
-    }
-    void TearDown() override {
-        m_modem.reset();
-        ::unsetenv("TARN_SMS_TIME_SCALE");
-        ChannelTest::TearDown();
-    }
     std::string OnlyEventText() {
         const auto events = Events();
         EXPECT_EQ(events.size(), 1u);
         return events.empty() ? "" : events[0].EVENT_DESCRIPTION;
     }
-    std::unique_ptr<CModemSimulator> m_modem;
 };
 
 TEST_F(SmsChannel, A0172NumberWithHyphenGoesToD2AndTheEventShowsItAsConfigured) {
@@ -195,22 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Sie die Empfängerliste."}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The gateway started by the console's link, and a loopback SMTP server.
-class SmtpChannel : public ChannelTest {
-protected:
-    void SetUp() override {
-        ChannelTest::SetUp();
-        if (m_server.Port() == 0)
-            GTEST_SKIP()
-                << "the loopback SMTP server (/usr/bin/python3 with aiosmtpd) did not start";
-        ChangeServices([&](DBNotifySrvConfig& s) {
-            s.SMTP_MAILSERVER = m_server.Address();
-            s.SMTP_SENDER = "tarn@example.org";
-        });
-    }
-    CTestRuntimeDir m_runtime;
-    CSmtpTestServer m_server;
-};
+using SmtpChannel = SmtpChannelFixture;
 
 std::string BodyOf(std::string message) {
     message.erase(std::remove(message.begin(), message.end(), '\r'), message.end());

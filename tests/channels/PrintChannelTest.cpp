@@ -1,8 +1,6 @@
 // The printer and fax channels through Qt's print support and a private CUPS
 // scheduler whose capture queues keep what they receive.
-#include "ChannelTestSupport.h"
-#include "CupsTestServer.h"
-#include "QtDocumentPrinter.h"
+#include "PrintChannelFixture.h"
 
 #include "NotificationText.h"
 
@@ -13,47 +11,6 @@
 #include <thread>
 
 namespace {
-
-const std::string kPrinterQueue = "Leitstand";
-constexpr std::chrono::seconds kJobWait{30};
-
-class PrintChannel : public ChannelTest {
-protected:
-    // One scheduler for the whole process: the CUPS client keeps the server it
-    // first talked to.
-    static void SetUpTestSuite() {
-        s_server = new CCupsTestServer;
-        if (!s_server->Start({kPrinterQueue, "LG-Fax"}, s_error))
-            return;
-        ::setenv("CUPS_SERVER", s_server->Socket().c_str(), 1);
-    }
-    static void TearDownTestSuite() {
-        delete s_server;
-        s_server = nullptr;
-    }
-    void SetUp() override {
-        if (!s_error.empty())
-            GTEST_SKIP() << "no CUPS scheduler: " << s_error;
-        ChannelTest::SetUp();
-        m_printer = &m_qtPrinter;
-    }
-    // The next job of the queue after the ones it had.
-    CapturedJob NextJob(const std::string& queue, size_t before) const {
-        const auto jobs = s_server->WaitForJobs(queue, before + 1, kJobWait);
-        EXPECT_EQ(jobs.size(), before + 1) << s_server->ErrorLog();
-        return jobs.size() > before ? jobs[before] : CapturedJob{};
-    }
-    size_t JobCount(const std::string& queue) const {
-        return s_server->WaitForJobs(queue, 0, std::chrono::seconds(0)).size();
-    }
-
-    static CCupsTestServer* s_server;
-    static std::string s_error;
-    CQtDocumentPrinter m_qtPrinter;
-};
-
-CCupsTestServer* PrintChannel::s_server = nullptr;
-std::string PrintChannel::s_error;
 
 // The page's lines as pdftotext reads them, blank lines dropped; a form feed
 // ends each page.

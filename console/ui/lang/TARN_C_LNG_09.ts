@@ -1182,6 +1182,74 @@ Reload problem view</translation>
         <source>&amp;Durchsuchen...</source>
         <translation>&amp;Browse...</translation>
     </message>
+    <message id="7572">
+        <source>Vorwahl für Amt:</source>
+        <translation>Outside line prefix:</translation>
+    </message>
+    <message id="7573">
+        <source>Anzahl Versuche:</source>
+        <translation>Number of attempts:</translation>
+    </message>
+    <message id="7574">
+        <source>Einwahlnummern</source>
+        <translation>Dial-in numbers</translation>
+    </message>
+    <message id="7575">
+        <source>D1:|D2:|E-Plus:|Quix:|Natel D:</source>
+        <translation>D1:|D2:|E-Plus:|Quix:|Natel D:</translation>
+    </message>
+    <message id="7576">
+        <source>Anmeldeprofil:</source>
+        <translation>Logon profile:</translation>
+    </message>
+    <message id="7577">
+        <source>Passwort:</source>
+        <translation>Password:</translation>
+    </message>
+    <message id="7578">
+        <source>Com-Port:</source>
+        <translation>COM port:</translation>
+    </message>
+    <message id="7579">
+        <source>Modem Initialisierungsstring:</source>
+        <translation>Modem initialisation string:</translation>
+    </message>
+    <message id="7580">
+        <source>Wahlverfahren</source>
+        <translation>Dialling method</translation>
+    </message>
+    <message id="7581">
+        <source>Impuls</source>
+        <translation>Pulse</translation>
+    </message>
+    <message id="7582">
+        <source>Frequenz</source>
+        <translation>Tone</translation>
+    </message>
+    <message id="7583">
+        <source>Mail Server:</source>
+        <translation>Mail server:</translation>
+    </message>
+    <message id="7584">
+        <source>Absenderadresse:</source>
+        <translation>Sender address:</translation>
+    </message>
+    <message id="7585">
+        <source>Keine Einstellungen</source>
+        <translation>No settings</translation>
+    </message>
+    <message id="7586">
+        <source>Protokolldatei:</source>
+        <translation>Protocol file:</translation>
+    </message>
+    <message id="7587">
+        <source>Datenverzeichnis:</source>
+        <translation>Data directory:</translation>
+    </message>
+    <message id="7588">
+        <source>Der Benachrichtigungstest läuft...</source>
+        <translation>The notification test is running...</translation>
+    </message>
     <message id="7590">
         <source>Allgemein</source>
         <translation>General</translation>

@@ -1,0 +1,79 @@
+#include "CChannelTestRunner.h"
+
+#include "CMessageBox.h"
+#include "TARNTool.h"
+#include "TestNotifications.h"
+#include "UiText.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+namespace {
+
+constexpr unsigned IDS_TEST_SUCCEEDED = 1118;
+constexpr unsigned IDS_TEST_FAILED = 1119;
+constexpr unsigned IDS_TEST_RUNNING = 7588; // "Der Benachrichtigungstest läuft..."
+constexpr unsigned IDS_CLOSE = 7567;        // "Schließen"
+
+} // namespace
+
+CChannelTestRunner::CChannelTestRunner(CTestNotifications& tests, QWidget* page)
+    : QObject(page), m_tests(tests), m_pPage(page) {}
+
+// The indicator belongs to the page; a runner that goes first takes it along.
+CChannelTestRunner::~CChannelTestRunner() {
+    delete m_pIndicator;
+}
+
+NotificationJob CChannelTestRunner::MakeTestJob(const DBNotification& notification) {
+    NotificationJob job;
+    job.Stage = NOTIFY_STAGE_OCCURRED;
+    job.Notification = notification;
+    return job;
+}
+
+bool CChannelTestRunner::Start(NotificationChannel channel, const DBNotification& notification) {
+    if (m_bRunning)
+        return false;
+    m_bRunning = true;
+    auto* indicator =
+        new QProgressDialog(UiText(IDS_TEST_RUNNING), UiText(IDS_CLOSE), 0, 0, m_pPage);
+    indicator->setWindowTitle(m_pPage ? m_pPage->window()->windowTitle() : QString());
+    indicator->setWindowModality(Qt::WindowModal);
+    indicator->setMinimumDuration(0);
+    indicator->setAutoClose(false);
+    indicator->setAutoReset(false);
+    // Closing only stops waiting in front of the page: the send goes on.
+    connect(indicator, &QProgressDialog::canceled, indicator, &QObject::deleteLater);
+    indicator->show();
+    m_pIndicator = indicator;
+
+    // The result crosses to this thread as a posted call, and is dropped
+    // when the runner has gone meanwhile.
+    QPointer<CChannelTestRunner> self(this);
+    m_tests.Start(channel, MakeTestJob(notification), [self](int32_t result) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, result] {
+                if (self)
+                    self->OnResult(result);
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void CChannelTestRunner::OnResult(int32_t result) {
+    m_bRunning = false;
+    if (m_pIndicator)
+        m_pIndicator->deleteLater();
+    const QPointer<CChannelTestRunner> self(this);
+    if (result == CHANNEL_RESULT_SENT)
+        CMessageBox::Information(m_pPage, UiText(IDS_TEST_SUCCEEDED),
+                                 m_pPage ? m_pPage->window()->windowTitle() : QString());
+    else
+        CMessageBox::Error(m_pPage, UiText(IDS_TEST_FAILED));
+    // The box ran an event loop: the page may have been closed meanwhile.
+    if (self)
+        emit finished(result);
+}

@@ -1,0 +1,201 @@
+#include "CNotifySrvCfgPropertySheet.h"
+
+#include "CMessageBox.h"
+#include "CServiceRules.h"
+#include "ChannelCaptions.h"
+#include "UiText.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr unsigned IDS_SHEET_CAPTION = 3000; // "Benachrichtigungsdienste konfigurieren"
+constexpr unsigned IDS_BUTTON_OK = 7516;
+constexpr unsigned IDS_BUTTON_CANCEL = 7519;
+constexpr unsigned IDS_DIAL_PREFIX = 7572;
+constexpr unsigned IDS_RETRIES = 7573;
+constexpr unsigned IDS_DIAL_IN_NUMBERS = 7574;
+constexpr unsigned IDS_NETWORK_LABELS = 7575; // "D1:|D2:|E-Plus:|Quix:|Natel D:"
+constexpr unsigned IDS_LOGON_PROFILE = 7576;
+constexpr unsigned IDS_PASSWORD = 7577;
+constexpr unsigned IDS_COM_PORT = 7578;
+constexpr unsigned IDS_MODEM_INIT = 7579;
+constexpr unsigned IDS_DIAL_TYPE = 7580;
+constexpr unsigned IDS_PULSE = 7581;
+constexpr unsigned IDS_TONE = 7582;
+constexpr unsigned IDS_MAIL_SERVER = 7583;
+constexpr unsigned IDS_SENDER = 7584;
+constexpr unsigned IDS_NO_SETTINGS = 7585;
+
+const FieldSpec& Spec(const char* column) {
+    return FindField(CServiceRules::Fields(), column)->spec;
+}
+
+} // namespace
+
+CNotifySrvCfgPropertySheet::CNotifySrvCfgPropertySheet(CDBEngineTARN& database,
+                                                       std::string registryPath, QWidget* parent)
+    : QDialog(parent), m_database(database), m_registryPath(std::move(registryPath)) {
+    setWindowTitle(UiText(IDS_SHEET_CAPTION));
+    // A failed read has been reported by the database thread; the page shows
+    // empty values then.
+    m_database.GetNotifyServicesConfig(m_loaded);
+
+    m_pPages = new QTabWidget(this);
+    m_pPages->addTab(BuildSmsPage(), ChannelCaption(CHANNEL_SMS));
+    m_pPages->addTab(BuildMailPage(), ChannelCaption(CHANNEL_MSMAIL));
+    m_pPages->addTab(BuildFaxPage(), ChannelCaption(CHANNEL_FAX));
+    m_pPages->addTab(BuildEmptyPage(), ChannelCaption(CHANNEL_PRINTER));
+    m_pPages->addTab(BuildSmtpPage(), ChannelCaption(CHANNEL_SMTP));
+    m_pPages->addTab(BuildEmptyPage(), ChannelCaption(CHANNEL_SNMP));
+    connect(m_pPages, &QTabWidget::currentChanged, this,
+            &CNotifySrvCfgPropertySheet::OnPageChanged);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(UiText(IDS_BUTTON_OK));
+    buttons->button(QDialogButtonBox::Cancel)->setText(UiText(IDS_BUTTON_CANCEL));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pPages);
+    layout->addWidget(buttons);
+    Load();
+}
+
+QWidget* CNotifySrvCfgPropertySheet::BuildSmsPage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.AddText(Spec("SMS_DIAL_PREFIX"), page));
+    form->addRow(UiText(IDS_RETRIES), m_fields.AddNumber(Spec("SMS_RETRIES"), page));
+    auto* numbers = new QGroupBox(UiText(IDS_DIAL_IN_NUMBERS), page);
+    auto* numberForm = new QFormLayout(numbers);
+    const char* columns[] = {"SMS_GATEWAY_D1", "SMS_GATEWAY_D2", "SMS_GATEWAY_EPLUS",
+                             "SMS_GATEWAY_QUIX", "SMS_GATEWAY_NATEL_D"};
+    for (int i = 0; i < 5; ++i)
+        numberForm->addRow(UiTextPart(IDS_NETWORK_LABELS, i),
+                           m_fields.AddText(Spec(columns[i]), numbers));
+    form->addRow(numbers);
+    return page;
+}
+
+QWidget* CNotifySrvCfgPropertySheet::BuildMailPage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    form->addRow(UiText(IDS_LOGON_PROFILE), m_fields.AddText(Spec("MSMAIL_LOGON_PROFILE"), page));
+    QLineEdit* password = m_fields.AddText(Spec("MSMAIL_LOGON_PROFILE_PASSWORD"), page);
+    password->setEchoMode(QLineEdit::Password);
+    form->addRow(UiText(IDS_PASSWORD), password);
+    return page;
+}
+
+QWidget* CNotifySrvCfgPropertySheet::BuildFaxPage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.AddText(Spec("FAX_DIAL_PREFIX"), page));
+    m_pComPort = new QComboBox(page);
+    m_pComPort->setObjectName(QStringLiteral("FAX_COM_PORT"));
+    form->addRow(UiText(IDS_COM_PORT), m_pComPort);
+    form->addRow(UiText(IDS_MODEM_INIT), m_fields.AddText(Spec("FAX_MODEM_INIT_STRING"), page));
+    form->addRow(UiText(IDS_RETRIES), m_fields.AddNumber(Spec("FAX_RETRIES"), page));
+    auto* dialType = new QGroupBox(UiText(IDS_DIAL_TYPE), page);
+    auto* dialLayout = new QVBoxLayout(dialType);
+    m_pPulse = new QRadioButton(UiText(IDS_PULSE), dialType);
+    m_pPulse->setObjectName(QStringLiteral("FAX_DIAL_TYPE_PULSE"));
+    m_pTone = new QRadioButton(UiText(IDS_TONE), dialType);
+    m_pTone->setObjectName(QStringLiteral("FAX_DIAL_TYPE_TONE"));
+    dialLayout->addWidget(m_pPulse);
+    dialLayout->addWidget(m_pTone);
+    form->addRow(dialType);
+    return page;
+}
+
+QWidget* CNotifySrvCfgPropertySheet::BuildSmtpPage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    form->addRow(UiText(IDS_MAIL_SERVER), m_fields.AddText(Spec("SMTP_MAILSERVER"), page));
+    form->addRow(UiText(IDS_SENDER), m_fields.AddText(Spec("SMTP_SENDER"), page));
+    return page;
+}
+
+QWidget* CNotifySrvCfgPropertySheet::BuildEmptyPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(UiText(IDS_NO_SETTINGS), page));
+    layout->addStretch();
+    return page;
+}
+
+void CNotifySrvCfgPropertySheet::Load() {
+    m_fields.Load(CServiceRules::Fields(), m_loaded);
+    m_ports = CSerialPorts::Find(m_registryPath, m_loaded.FAX_COM_PORT);
+    for (const SerialPort& port : m_ports)
+        m_pComPort->addItem(ToQString(CSerialPorts::DisplayText(port)));
+    m_pComPort->setCurrentIndex(std::max(m_loaded.FAX_COM_PORT, 1) - 1);
+    (m_loaded.FAX_DIAL_TYPE == 0 ? m_pPulse : m_pTone)->setChecked(true);
+}
+
+DBNotifySrvConfig CNotifySrvCfgPropertySheet::Collect() const {
+    DBNotifySrvConfig record = m_loaded;
+    m_fields.Store(CServiceRules::Fields(), record);
+    record.FAX_COM_PORT = m_pComPort->currentIndex() + 1;
+    record.FAX_DIAL_TYPE = m_pTone->isChecked() ? 1 : 0;
+    return record;
+}
+
+void CNotifySrvCfgPropertySheet::OnPageChanged(int index) {
+    const CFieldEditors::Refusal refusal = m_fields.Check(m_pPages->widget(m_nPage));
+    if (refusal.widget) {
+        Refuse(refusal.widget, refusal.message);
+        return;
+    }
+    m_nPage = index;
+}
+
+void CNotifySrvCfgPropertySheet::Refuse(QWidget* widget, const QString& message) {
+    for (int index = 0; index < m_pPages->count(); ++index) {
+        if (m_pPages->widget(index)->isAncestorOf(widget)) {
+            const QSignalBlocker blocker(m_pPages);
+            m_pPages->setCurrentIndex(index);
+            m_nPage = index;
+        }
+    }
+    widget->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->selectAll();
+    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+        spin->selectAll();
+    CMessageBox::Warning(this, message);
+}
+
+void CNotifySrvCfgPropertySheet::accept() {
+    const CFieldEditors::Refusal refusal = m_fields.Check();
+    if (refusal.widget) {
+        Refuse(refusal.widget, refusal.message);
+        return;
+    }
+    DBNotifySrvConfig record = Collect();
+    CServiceRules::PrepareForSaving(record);
+    const ConfigErrors errors = CServiceRules::Check(record);
+    if (!errors.empty()) {
+        QWidget* widget = findChild<QWidget*>(ToQString(errors.front().field));
+        Refuse(widget ? widget : m_pPages, ToQString(errors.front().message));
+        return;
+    }
+    // A failed store has been reported by the database thread.
+    m_database.SetNotifyServicesConfig(record);
+    const int port = m_pComPort->currentIndex();
+    if (port >= 0 && port < static_cast<int>(m_ports.size()))
+        CSerialPorts::StoreMapping(m_registryPath, m_ports[port]);
+    QDialog::accept();
+}

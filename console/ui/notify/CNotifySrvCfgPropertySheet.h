@@ -1,0 +1,60 @@
+// The notification service settings ("Benachrichtigungsdienste
+// konfigurieren"): modem, mail, fax and SMTP parameters shared by every
+// notification, on the pages "SMS", "MS-Mail", "Fax", "Drucker",
+// "Internet-Mail" and "SNMP". The limits and what saving derives (the "AT"
+// prefix of the modem text) come from CServiceRules. A page with a refused
+// value stays open with the rule's message; OK stores everything with
+// SetNotifyServicesConfig, Cancel stores nothing. The caller reloads the
+// engine's caches when the sheet has closed.
+#pragma once
+
+#include "CDBEngineTARN.h"
+#include "CFieldEditors.h"
+#include "CSerialPorts.h"
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QRadioButton;
+class QTabWidget;
+
+class CNotifySrvCfgPropertySheet : public QDialog {
+    Q_OBJECT
+public:
+    // registryPath: the registry file with the modem configuration.
+    CNotifySrvCfgPropertySheet(CDBEngineTARN& database, std::string registryPath,
+                               QWidget* parent = nullptr);
+
+    QTabWidget* Pages() const { return m_pPages; }
+    const std::vector<SerialPort>& Ports() const { return m_ports; }
+
+public slots:
+    void accept() override;
+
+private:
+    QWidget* BuildSmsPage();
+    QWidget* BuildMailPage();
+    QWidget* BuildFaxPage();
+    QWidget* BuildSmtpPage();
+    QWidget* BuildEmptyPage();
+    void Load();
+    DBNotifySrvConfig Collect() const;
+    // Keeps the page that holds a refused value.
+    void OnPageChanged(int index);
+    // Shows the page of widget with the message; the widget gets the focus.
+    void Refuse(QWidget* widget, const QString& message);
+
+    CDBEngineTARN& m_database;
+    const std::string m_registryPath;
+    DBNotifySrvConfig m_loaded;
+    CFieldEditors m_fields;
+    std::vector<SerialPort> m_ports;
+    QTabWidget* m_pPages = nullptr;
+    QComboBox* m_pComPort = nullptr;
+    QRadioButton* m_pPulse = nullptr;
+    QRadioButton* m_pTone = nullptr;
+    int m_nPage = 0;
+};
