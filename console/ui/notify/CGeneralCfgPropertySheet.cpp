@@ -2,18 +2,15 @@
 
 #include "CGeneralCfgPPGeneral.h"
 #include "CServiceRules.h"
+#include "SheetLayout.h"
 #include "UiText.h"
 
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr unsigned IDS_SHEET_CAPTION = 3001; // "Allgemeine Einstellungen"
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
 
 } // namespace
 
@@ -24,14 +21,7 @@ CGeneralCfgPropertySheet::CGeneralCfgPropertySheet(CDBEngineTARN& database,
     m_pPage = new CGeneralCfgPPGeneral;
     auto* pages = new QTabWidget(this);
     pages->addTab(m_pPage, UiText(IDS_SHEET_CAPTION));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(UiText(IDS_BUTTON_OK));
-    buttons->button(QDialogButtonBox::Cancel)->setText(UiText(IDS_BUTTON_CANCEL));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages);
-    layout->addWidget(buttons);
+    LayOutSheet(*this, pages);
 
     // A failed read has been reported by the database thread: empty fields.
     DBConfiguration stored;

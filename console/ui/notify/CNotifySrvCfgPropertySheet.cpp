@@ -3,15 +3,14 @@
 #include "CMessageBox.h"
 #include "CServiceRules.h"
 #include "ChannelCaptions.h"
+#include "SheetLayout.h"
 #include "UiText.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -21,8 +20,6 @@
 namespace {
 
 constexpr unsigned IDS_SHEET_CAPTION = 3000; // "Benachrichtigungsdienste konfigurieren"
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
 constexpr unsigned IDS_DIAL_PREFIX = 7572;
 constexpr unsigned IDS_RETRIES = 7573;
 constexpr unsigned IDS_DIAL_IN_NUMBERS = 7574;
@@ -57,19 +54,14 @@ CNotifySrvCfgPropertySheet::CNotifySrvCfgPropertySheet(CDBEngineTARN& database,
     m_pPages->addTab(BuildMailPage(), ChannelCaption(CHANNEL_MSMAIL));
     m_pPages->addTab(BuildFaxPage(), ChannelCaption(CHANNEL_FAX));
     m_pPages->addTab(BuildEmptyPage(), ChannelCaption(CHANNEL_PRINTER));
-    m_pPages->addTab(BuildSmtpPage(), ChannelCaption(CHANNEL_SMTP));
+    m_pPages->addTab(
+        BuildTextPage({{IDS_MAIL_SERVER, "SMTP_MAILSERVER"}, {IDS_SENDER, "SMTP_SENDER"}}),
+        ChannelCaption(CHANNEL_SMTP));
     m_pPages->addTab(BuildEmptyPage(), ChannelCaption(CHANNEL_SNMP));
     connect(m_pPages, &QTabWidget::currentChanged, this,
             &CNotifySrvCfgPropertySheet::OnPageChanged);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(UiText(IDS_BUTTON_OK));
-    buttons->button(QDialogButtonBox::Cancel)->setText(UiText(IDS_BUTTON_CANCEL));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pPages);
-    layout->addWidget(buttons);
+    LayOutSheet(*this, m_pPages);
     Load();
 }
 
@@ -90,12 +82,10 @@ QWidget* CNotifySrvCfgPropertySheet::BuildSmsPage() {
 }
 
 QWidget* CNotifySrvCfgPropertySheet::BuildMailPage() {
-    auto* page = new QWidget;
-    auto* form = new QFormLayout(page);
-    form->addRow(UiText(IDS_LOGON_PROFILE), m_fields.AddText(Spec("MSMAIL_LOGON_PROFILE"), page));
-    QLineEdit* password = m_fields.AddText(Spec("MSMAIL_LOGON_PROFILE_PASSWORD"), page);
-    password->setEchoMode(QLineEdit::Password);
-    form->addRow(UiText(IDS_PASSWORD), password);
+    QWidget* page = BuildTextPage({{IDS_LOGON_PROFILE, "MSMAIL_LOGON_PROFILE"},
+                                   {IDS_PASSWORD, "MSMAIL_LOGON_PROFILE_PASSWORD"}});
+    page->findChild<QLineEdit*>(QStringLiteral("MSMAIL_LOGON_PROFILE_PASSWORD"))
+        ->setEchoMode(QLineEdit::Password);
     return page;
 }
 
@@ -120,11 +110,12 @@ QWidget* CNotifySrvCfgPropertySheet::BuildFaxPage() {
     return page;
 }
 
-QWidget* CNotifySrvCfgPropertySheet::BuildSmtpPage() {
+QWidget* CNotifySrvCfgPropertySheet::BuildTextPage(
+    std::initializer_list<std::pair<unsigned, const char*>> rows) {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    form->addRow(UiText(IDS_MAIL_SERVER), m_fields.AddText(Spec("SMTP_MAILSERVER"), page));
-    form->addRow(UiText(IDS_SENDER), m_fields.AddText(Spec("SMTP_SENDER"), page));
+    for (const auto& [label, column] : rows)
+        form->addRow(UiText(label), m_fields.AddText(Spec(column), page));
     return page;
 }
 

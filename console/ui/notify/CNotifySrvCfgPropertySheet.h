@@ -14,7 +14,9 @@
 
 #include <QDialog>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -38,7 +40,8 @@ private:
     QWidget* BuildSmsPage();
     QWidget* BuildMailPage();
     QWidget* BuildFaxPage();
-    QWidget* BuildSmtpPage();
+    // A page of text fields: (label, column) in order.
+    QWidget* BuildTextPage(std::initializer_list<std::pair<unsigned, const char*>> rows);
     QWidget* BuildEmptyPage();
     void Load();
     DBNotifySrvConfig Collect() const;
