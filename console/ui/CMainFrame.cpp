@@ -230,9 +230,9 @@ void CMainFrame::OpenAuditions() {
 // engine sends and plans with the profiles as they now are.
 void CMainFrame::OpenNotifyProfiles() {
     m_pEngine->StoreStoppedAuditions();
-    const NotifySheetContext context{*m_app.GetDBEngine(),
-                                     ToQString(m_app.Settings().ApplicationTitle),
-                                     CMailLibrary::DefaultPath()};
+    const NotifySheetContext context{
+        *m_app.GetDBEngine(), ToQString(m_app.Settings().ApplicationTitle),
+        CMailLibrary::DefaultPath(), &m_pEngine->GetTestNotifications()};
     CNotifyProfilesSheet sheet(context, this);
     sheet.exec();
     m_pEngine->ReloadNotificationCaches();

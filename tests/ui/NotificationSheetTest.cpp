@@ -3,6 +3,7 @@
 // cut at their limit, every channel row stored, Cancel, and the recipient
 // and printer selection through the real mail library and a private cupsd.
 #include "BoxAnswerer.h"
+#include "CConsoleViewBridge.h"
 #include "CDBEngineTARN.h"
 #include "CNotificationChannelPage.h"
 #include "CNotificationRules.h"
@@ -12,8 +13,13 @@
 #include "CupsTestServer.h"
 #include "DailyWindow.h"
 #include "FreshDatabase.h"
+#include "HistoryRecorder.h"
 #include "MailTestSupport.h"
 #include "ModalScript.h"
+#include "NotificationCaches.h"
+#include "NotificationChannels.h"
+#include "QtDocumentPrinter.h"
+#include "TestNotifications.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -46,6 +52,7 @@ private slots:
     void RecipientsComeFromTheAddressBook();
     void FailedLogonAndMissingLibraryAreReported();
     void PrinterComesFromTheQueuesOfThisComputer();
+    void TestButtonSendsThePageAsItStands();
 
 private:
     std::unique_ptr<CFreshDatabase> m_pData;
@@ -190,6 +197,7 @@ void NotificationSheetTest::PagesFollowTheChannelOrder() {
         CNotificationChannelPage& page =
             sheet.ChannelPage(static_cast<NotificationChannel>(channel));
         QCOMPARE(page.TestButton()->text(), QStringLiteral("&Test"));
+        QVERIFY(!page.TestButton()->isEnabled()); // no test notifications in this context
         const bool browses = channel == CHANNEL_MSMAIL || channel == CHANNEL_PRINTER;
         QCOMPARE(page.BrowseButton() != nullptr, browses);
     }
@@ -457,6 +465,54 @@ void NotificationSheetTest::PrinterComesFromTheQueuesOfThisComputer() {
     ShowPageOf("PRINTER.PRINTERNAME");
     Type(Field("PRINTER.PRINTERNAME"), QStringLiteral("Anderer"));
     QVERIFY(Text(Field("PRINTER.DRIVERNAME")).isEmpty()); // a name typed by hand has no driver
+}
+
+// "&Test" on the printer page prints the test page on the queue the page
+// names, unsaved, through the real channel; a refused value starts no test.
+void NotificationSheetTest::TestButtonSendsThePageAsItStands() {
+    if (!s_cupsError.empty())
+        QSKIP(("no private CUPS scheduler: " + s_cupsError).c_str());
+    CConsoleViewBridge view;
+    CHistoryRecorder recorder(*m_pDB, view);
+    std::mutex sendLock;
+    CNotificationCaches caches;
+    caches.Reload(*m_pDB);
+    CQtDocumentPrinter printer;
+    CNotificationChannels channels(recorder, sendLock, caches, nullptr, m_strMailLibrary, printer);
+    CTestNotifications tests;
+    tests.Open(channels);
+    const int32_t id = StoreNotification();
+    m_pSheet = std::make_unique<CNotificationSheet>(
+        NotifySheetContext{*m_pDB, QStringLiteral("velda TARN! 2.5"), m_strMailLibrary, &tests},
+        Stored(id));
+    m_pSheet->show();
+    ShowPageOf("PRINTER.PRINTERNAME");
+    QPushButton* test = m_pSheet->ChannelPage(CHANNEL_PRINTER).TestButton();
+    QVERIFY(test->isEnabled());
+    auto press = [&](const QString& expected) {
+        CBoxAnswerer answer(QMessageBox::Ok);
+        QTest::mouseClick(test, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return answer.Answered(); }, 60000));
+        QCOMPARE(answer.Text(), expected);
+    };
+    const size_t before = s_cups->WaitForJobs("Leitstand", 0, std::chrono::seconds(0)).size();
+    Type(Field("PRINTER.PRINTERNAME"), QStringLiteral("Leitstand"));
+    press(QStringLiteral("Der Benachrichtigungstest wurde erfolgreich durchgeführt"));
+    const auto jobs = s_cups->WaitForJobs("Leitstand", before + 1, std::chrono::seconds(30));
+    QCOMPARE(jobs.size(), before + 1);
+    const std::string text = PdfText(jobs.back().data);
+    QVERIFY2(text.empty() || text.find("TARN! Benachrichtigungstest") != std::string::npos,
+             text.c_str());
+
+    Type(Field("PRINTER.ACTIVE_END"), QStringLiteral("25"));
+    press(QStringLiteral("Geben Sie eine ganze Zahl zwischen 0 und 24 ein."));
+    Type(Field("PRINTER.ACTIVE_END"), QStringLiteral("24"));
+    Type(Field("PRINTER.PRINTERNAME"), QStringLiteral("Fehlt"));
+    press(QStringLiteral(
+        "Der Benachrichtigungstest ist fehlgeschlagen.\nBitte überprüfen Sie Ihre Einstellungen"));
+    tests.Close();
+    QVERIFY(Stored(id).Printer.PRINTERNAME.empty()); // a test stores nothing
+    QCOMPARE(s_cups->WaitForJobs("Leitstand", 0, std::chrono::seconds(0)).size(), before + 1);
 }
 
 QTEST_MAIN(NotificationSheetTest)

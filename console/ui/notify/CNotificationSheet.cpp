@@ -1,5 +1,6 @@
 #include "CNotificationSheet.h"
 
+#include "CChannelTestRunner.h"
 #include "CDBEngineTARN.h"
 #include "CNotificationChannelPage.h"
 #include "CNotificationRules.h"
@@ -10,6 +11,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QPushButton>
 
 namespace {
 
@@ -36,6 +38,9 @@ CNotificationSheet::CNotificationSheet(const NotifySheetContext& context,
         auto* page = new CNotificationChannelPage(context, channel);
         page->Load(m_notification);
         m_pages[channel] = page;
+        page->TestButton()->setEnabled(context.tests != nullptr);
+        connect(page, &CNotificationChannelPage::testRequested, this,
+                [this, channel] { RunTest(channel); });
         AddPage(page, ChannelCaption(channel),
                 [this, channel] { return CheckChannelPage(channel); });
     }
@@ -78,6 +83,16 @@ CNotificationSheet::CheckChannelPage(NotificationChannel channel) const {
     const ConfigErrors errors = CNotificationRules::Check(Collected());
     const ConfigError* error = m_pages[channel]->FindError(errors, field);
     return RefusalOf(error, field);
+}
+
+// The channel's page follows the general page.
+void CNotificationSheet::RunTest(NotificationChannel channel) {
+    if (!m_context.tests || !CheckPage(channel + 1))
+        return;
+    CChannelTestRunner*& runner = m_runners[channel];
+    if (!runner)
+        runner = new CChannelTestRunner(*m_context.tests, m_pages[channel]);
+    runner->Start(channel, Collected());
 }
 
 bool CNotificationSheet::Apply() {

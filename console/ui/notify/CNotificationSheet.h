@@ -2,7 +2,9 @@
 // (name, required with message 1014, description, and the channels it uses)
 // and one page per channel. OK stores the notification with its six channel
 // rows (a new one receives its key); Cancel stores nothing. Every channel
-// page tests its channel with the values the sheet holds at that moment.
+// page tests its channel with the values the sheet holds at that moment,
+// once they pass the page's check; without the engine's test notifications
+// the "&Test" buttons are disabled.
 #pragma once
 
 #include "CFieldBinder.h"
@@ -13,6 +15,7 @@
 
 #include <array>
 
+class CChannelTestRunner;
 class CNotificationChannelPage;
 
 class CNotificationSheet : public CNotifyPropertySheet {
@@ -36,9 +39,11 @@ private:
     QWidget* BuildGeneralPage();
     Refusal CheckGeneralPage() const;
     Refusal CheckChannelPage(NotificationChannel channel) const;
+    void RunTest(NotificationChannel channel);
 
     NotifySheetContext m_context;
     DBNotification m_notification;
     CFieldBinder<DBNotification> m_general;
     std::array<CNotificationChannelPage*, CHANNEL_COUNT> m_pages{};
+    std::array<CChannelTestRunner*, CHANNEL_COUNT> m_runners{}; // made at the first test
 };

@@ -37,10 +37,11 @@ public:
 protected:
     // Stores what the pages hold; false keeps the sheet open.
     virtual bool Apply() = 0;
+    // The check of the page: a refusal shows its message and its page.
+    bool CheckPage(int index);
 
 private:
     void OnPageChanged(int index);
-    bool CheckPage(int index);
 
     QTabWidget* m_pTabs;
     QDialogButtonBox* m_pButtons;
