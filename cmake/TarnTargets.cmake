@@ -17,7 +17,9 @@ function(tarn_add_test name)
                                            BUILD_RPATH "${TARN_BIN_DIR}")
   target_compile_definitions(${name} PRIVATE TARN_BIN_DIR="${TARN_BIN_DIR}"
                                              TARN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+  # Texts are checked in the built-in German unless a test chooses a language.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}"
+                       ENVIRONMENT "LC_ALL=;LC_MESSAGES=;LANG=de_DE.UTF-8")
 endfunction()
 
 # tarn_add_folder(<folder>): add_subdirectory unless TARN_ONLY excludes it.

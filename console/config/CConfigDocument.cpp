@@ -4,7 +4,7 @@
 #include "CNotificationRules.h"
 #include "CServiceRules.h"
 #include "ConfigJson.h"
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 

@@ -1,6 +1,6 @@
 #include "CNotificationRules.h"
 
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "CServiceRules.h"
 
 #include "AppPaths.h"
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 #include <sys/stat.h>

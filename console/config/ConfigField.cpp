@@ -1,6 +1,6 @@
 #include "ConfigField.h"
 
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TextEncoding.h"

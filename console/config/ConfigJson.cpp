@@ -1,6 +1,6 @@
 #include "ConfigJson.h"
 
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 #include <limits>

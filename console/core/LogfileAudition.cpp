@@ -1,17 +1,11 @@
 #include "LogfileAudition.h"
 
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
 #include <sys/stat.h>
-
-namespace {
-
-constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
-constexpr unsigned IDS_LOGFILE_SIGNALLED_ERROR = 5107;
-
-} // namespace
 
 LogfileAuditionResult CheckLogfileAudition(const LogfileAuditionSettings& settings,
                                            LogfileAuditionTiming& timing, std::time_t now) {

@@ -1,6 +1,7 @@
 #include "TARNTool.h"
 
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 #include <cstdio>
@@ -28,17 +29,17 @@ bool IsValidAuditionType(AuditionType type) {
 std::string GetAuditionTypeName(AuditionType type) {
     switch (type) {
     case AuditionType::App:
-        return LoadTarnString(1109);
+        return LoadTarnString(IDS_TYPE_APP);
     case AuditionType::Service:
-        return LoadTarnString(1108);
+        return LoadTarnString(IDS_TYPE_SERVICE);
     case AuditionType::Logfile:
-        return LoadTarnString(1106);
+        return LoadTarnString(IDS_TYPE_LOGFILE);
     case AuditionType::NTEvtLog:
-        return LoadTarnString(1110);
+        return LoadTarnString(IDS_TYPE_NTEVTLOG);
     case AuditionType::Net:
-        return LoadTarnString(1107);
+        return LoadTarnString(IDS_TYPE_NET);
     case AuditionType::Plugin:
-        return LoadTarnString(1142);
+        return LoadTarnString(IDS_TYPE_PLUGIN);
     }
     TARN_ASSERT_FAIL(kUnknownAuditionType);
     return std::string();
@@ -47,19 +48,19 @@ std::string GetAuditionTypeName(AuditionType type) {
 std::string GetActionTypeName(ActionType action) {
     switch (action) {
     case ACTION_RESTART_APP:
-        return LoadTarnString(1120);
+        return LoadTarnString(IDS_ACTION_RESTART_APP);
     case ACTION_RESTART_SERVICE:
-        return LoadTarnString(1121);
+        return LoadTarnString(IDS_ACTION_RESTART_SERVICE);
     case ACTION_RESTART_SYSTEM:
-        return LoadTarnString(1122);
+        return LoadTarnString(IDS_ACTION_RESTART_SYSTEM);
     case ACTION_STOP_SERVICE:
-        return LoadTarnString(1146);
+        return LoadTarnString(IDS_ACTION_STOP_SERVICE);
     case ACTION_STOP_APP:
-        return LoadTarnString(1144);
+        return LoadTarnString(IDS_ACTION_STOP_APP);
     case ACTION_START_SERVICE:
-        return LoadTarnString(1145);
+        return LoadTarnString(IDS_ACTION_START_SERVICE);
     case ACTION_START_APP:
-        return LoadTarnString(1143);
+        return LoadTarnString(IDS_ACTION_START_APP);
     }
     TARN_ASSERT_FAIL(kUnknownActionName);
     return std::string();
@@ -87,11 +88,11 @@ std::string GetActionCommandWord(ActionType action) {
 std::string GetNotifyStageText(NotifyStage stage) {
     switch (stage) {
     case NOTIFY_STAGE_OCCURRED:
-        return LoadTarnString(5111);
+        return LoadTarnString(IDS_STAGE_OCCURRED);
     case NOTIFY_STAGE_UNRESOLVED:
-        return LoadTarnString(5114);
+        return LoadTarnString(IDS_STAGE_UNRESOLVED);
     case NOTIFY_STAGE_RESOLVED:
-        return LoadTarnString(5113);
+        return LoadTarnString(IDS_STAGE_RESOLVED);
     }
     TARN_ASSERT_FAIL(kUnknownNotifyType);
     return std::string();
@@ -100,11 +101,11 @@ std::string GetNotifyStageText(NotifyStage stage) {
 std::string GetProblemStatusName(ProblemStatus status) {
     switch (status) {
     case PROBLEM_OPEN:
-        return LoadTarnString(1127);
+        return LoadTarnString(IDS_STATUS_OPEN);
     case PROBLEM_UNRESOLVED:
-        return LoadTarnString(1128);
+        return LoadTarnString(IDS_STATUS_UNRESOLVED);
     case PROBLEM_RESOLVED:
-        return LoadTarnString(1129);
+        return LoadTarnString(IDS_STATUS_RESOLVED);
     }
     TARN_ASSERT_FAIL(kUnknownNotifyType);
     return std::string();
@@ -125,11 +126,11 @@ int GetProblemStatusImage(ProblemStatus status) {
 std::string GetEventCategoryName(int32_t category) {
     switch (category) {
     case EVENT_CATEGORY_ACTION:
-        return LoadTarnString(1133);
+        return LoadTarnString(IDS_CATEGORY_ACTION);
     case EVENT_CATEGORY_NOTIFICATION:
-        return LoadTarnString(1132);
+        return LoadTarnString(IDS_CATEGORY_NOTIFICATION);
     default:
-        return LoadTarnString(1131);
+        return LoadTarnString(IDS_CATEGORY_SIGNAL);
     }
 }
 
@@ -150,11 +151,11 @@ std::string GetEventViewKindWord(EventViewKind kind) {
     case EVENT_VIEW_PROBLEM_OPENED:
     case EVENT_VIEW_PROBLEM_UNRESOLVED:
     case EVENT_VIEW_PROBLEM_RESOLVED:
-        return LoadTarnString(1103);
+        return LoadTarnString(IDS_KIND_INFO);
     case EVENT_VIEW_WARNING:
-        return LoadTarnString(1104);
+        return LoadTarnString(IDS_KIND_WARNING);
     case EVENT_VIEW_ERROR:
-        return LoadTarnString(1105);
+        return LoadTarnString(IDS_KIND_ERROR);
     }
     TARN_ASSERT_FAIL(kUnknownEventViewKind);
     return std::string();

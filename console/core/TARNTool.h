@@ -99,13 +99,6 @@ constexpr int ACTIVE_STATE_IMAGE_INACTIVE = 1;
 constexpr int ACTIVE_STATE_IMAGE_ACTIVE = 2;
 
 // ---------------------------------------------------------------------------
-// String ids of the message-box captions and dialog titles.
-constexpr unsigned IDS_ERROR_CAPTION = 1100;       // "TARN! Fehler aufgetreten"
-constexpr unsigned IDS_FILE_SELECTION = 1101;      // "Dateiauswahl"
-constexpr unsigned IDS_RECIPIENT_SELECTION = 1102; // "Empfängerauswahl"
-constexpr unsigned IDS_COMPUTER_UNKNOWN = 1130;    // "unbekannt"
-
-// ---------------------------------------------------------------------------
 // Name functions.
 
 // True for codes 1 to 6.

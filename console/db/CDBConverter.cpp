@@ -13,6 +13,7 @@
 #include "CDBSchema.h"
 #include "CDBTransaction.h"
 #include "DBMessages.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 #include <algorithm>

@@ -1,11 +1,10 @@
 #include "CHeadlessDBReporter.h"
 
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
-namespace {
-constexpr unsigned kErrorCaptionId = 1100;
-}
+namespace {}
 
 CHeadlessDBReporter::CHeadlessDBReporter(DBPromptAnswer eAnswer, std::FILE* pOutput)
     : m_eAnswer(eAnswer), m_pOutput(pOutput) {}
@@ -17,7 +16,7 @@ void CHeadlessDBReporter::WriteMessage(const std::string& strCaption, const std:
 }
 
 void CHeadlessDBReporter::ReportError(const std::string& strText) {
-    WriteMessage(LoadTarnString(kErrorCaptionId), strText);
+    WriteMessage(LoadTarnString(IDS_ERROR_CAPTION), strText);
 }
 
 void CHeadlessDBReporter::BeginProgress(const std::string& strText, int nRange) {

@@ -1,5 +1,6 @@
 #include "DBMessages.h"
 
+#include "MessageIds.h"
 #include "StringTable.h"
 
 #include <cstdarg>

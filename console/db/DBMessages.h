@@ -3,19 +3,9 @@
 #pragma once
 
 #include "IDBReporter.h"
+#include "MessageIds.h"
 
 #include <string>
-
-enum : unsigned {
-    IDS_DB_CONFIG_NOT_FOUND = 1000,
-    IDS_DB_HISTORY_NOT_FOUND = 1002,
-    IDS_DB_CONFIG_INCOMPATIBLE = 1003,
-    IDS_DB_HISTORY_INCOMPATIBLE = 1009,
-    IDS_DB_ACCESS_ERROR = 1019,
-    IDS_DB_CONVERSION_FAILED = 1029,
-    IDS_DB_ASK_CONVERT = 4006,
-    IDS_DB_CONVERTING = 4007,
-};
 
 // Message 1019 with the operation's name and the engine's error description.
 std::string FormatDBErrorText(const std::string& strOperation, const std::string& strDescription);

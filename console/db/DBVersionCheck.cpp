@@ -2,6 +2,7 @@
 
 #include "CDBSchema.h"
 #include "DBMessages.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 bool CheckDatabaseVersions(CDBEngineTARN& engine, IDBVersionPrompt& prompt,

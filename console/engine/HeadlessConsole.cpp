@@ -5,6 +5,7 @@
 #include "ConsoleEngine.h"
 #include "ConsolePidFile.h"
 #include "HeadlessEventView.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
@@ -14,10 +15,6 @@
 #include <pthread.h>
 
 namespace {
-
-constexpr unsigned IDS_CONSOLE_STARTED = 7001;
-constexpr unsigned IDS_CONSOLE_STOPPED = 7002;
-constexpr unsigned IDS_CONFIGURATION_RELOADED = 7314;
 
 sigset_t StopSignals() {
     sigset_t signals;

@@ -56,6 +56,15 @@ std::vector<std::string> CatalogueCandidates(const std::string& programDirectory
     return {name(primaryLanguage), name(LANG_ENGLISH_PRIMARY)};
 }
 
+std::string LoadCatalogueOfLanguage(ICatalogueLoader& loader, const std::string& programDirectory,
+                                    unsigned primaryLanguage) {
+    for (const std::string& catalogue : CatalogueCandidates(programDirectory, primaryLanguage)) {
+        if (loader.LoadCatalogue(catalogue))
+            return catalogue;
+    }
+    return {};
+}
+
 std::string SelectHelpFile(const std::string& programDirectory, unsigned primaryLanguage,
                            const std::function<bool(const std::string&)>& fileExists) {
     auto name = [&](unsigned language) {

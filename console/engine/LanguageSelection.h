@@ -23,6 +23,18 @@ std::string LanguageDigits(unsigned primaryLanguage);
 // none for German, else the user's language and then English.
 std::vector<std::string> CatalogueCandidates(const std::string& programDirectory,
                                              unsigned primaryLanguage);
+// Loads a translation catalogue over the built-in texts; false when it cannot be loaded.
+class ICatalogueLoader {
+public:
+    virtual ~ICatalogueLoader() = default;
+    virtual bool LoadCatalogue(const std::string& path) = 0;
+};
+
+// Loads the first catalogue of CatalogueCandidates that loads; its path, or
+// "" when the built-in German texts stay (German, or no catalogue found).
+std::string LoadCatalogueOfLanguage(ICatalogueLoader& loader, const std::string& programDirectory,
+                                    unsigned primaryLanguage);
+
 // "TARN_C_HLP_xx.html" of the user's language, or the English name when that is missing.
 std::string SelectHelpFile(const std::string& programDirectory, unsigned primaryLanguage,
                            const std::function<bool(const std::string&)>& fileExists);

@@ -5,6 +5,7 @@
 #include "DBVersionCheck.h"
 #include "LUTool.h"
 #include "LanguageSelection.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "RegistryFile.h"
 #include "StringTable.h"
@@ -16,14 +17,6 @@
 
 namespace {
 
-constexpr unsigned IDS_CONFIG_DB_NOT_FOUND = 1000;
-constexpr unsigned IDS_HISTORY_DB_NOT_FOUND = 1002;
-constexpr unsigned IDS_GATEWAY_NOT_STARTED = 1028;
-constexpr unsigned IDS_FILE_MISSING_HINT = 7700;
-constexpr unsigned IDS_FILE_UNREADABLE_HINT = 7701;
-constexpr unsigned IDS_RUNTIME_DIRECTORY_UNSAFE = 7006;
-constexpr unsigned IDS_ALREADY_RUNNING = 7007;
-constexpr unsigned IDS_INSTALLATION_NOT_LOCKED = 7008;
 constexpr const char* kVersionText = "2.5";
 
 bool FileExists(const std::string& path) {
@@ -101,15 +94,9 @@ bool CVigilApp::LockInstallation() {
 
 void CVigilApp::SelectLanguage() {
     unsigned language = GetUserPrimaryLanguage();
-    if (m_pCatalogues) {
-        for (const std::string& catalogue :
-             CatalogueCandidates(m_settings.ProgramDirectory, language)) {
-            if (m_pCatalogues->LoadCatalogue(catalogue)) {
-                m_strCatalogue = catalogue;
-                break;
-            }
-        }
-    }
+    if (m_pCatalogues)
+        m_strCatalogue =
+            LoadCatalogueOfLanguage(*m_pCatalogues, m_settings.ProgramDirectory, language);
     m_settings.HelpFile = SelectHelpFile(m_settings.ProgramDirectory, language, FileExists);
 }
 
@@ -119,11 +106,11 @@ bool CVigilApp::OpenDatabases() {
     m_pDBEngine->Open(m_settings.ConfigDatabase, m_settings.HistoryDatabase, configOpened,
                       historyOpened);
     if (!configOpened) {
-        ShowFileStopMessage(IDS_CONFIG_DB_NOT_FOUND, m_settings.ConfigDatabase);
+        ShowFileStopMessage(IDS_DB_CONFIG_NOT_FOUND, m_settings.ConfigDatabase);
         return false;
     }
     if (!historyOpened) {
-        ShowFileStopMessage(IDS_HISTORY_DB_NOT_FOUND, m_settings.HistoryDatabase);
+        ShowFileStopMessage(IDS_DB_HISTORY_NOT_FOUND, m_settings.HistoryDatabase);
         return false;
     }
     return true;

@@ -11,16 +11,10 @@
 #include "IDBReporter.h"
 #include "IDBVersionPrompt.h"
 #include "InstallationLock.h"
+#include "LanguageSelection.h"
 
 #include <memory>
 #include <string>
-
-// Loads a translation catalogue over the built-in texts; false when it cannot be loaded.
-class ICatalogueLoader {
-public:
-    virtual ~ICatalogueLoader() = default;
-    virtual bool LoadCatalogue(const std::string& path) = 0;
-};
 
 class CVigilApp {
 public:

@@ -1,18 +1,12 @@
 #include "AgentExchange.h"
 
 #include "FieldText.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
 namespace {
-
-constexpr unsigned IDS_AGENT_STOPS_AUDITION = 1020;
-constexpr unsigned IDS_AGENT_RESUMES_AUDITION = 1021;
-constexpr unsigned IDS_AGENT_GONE = 1022;
-constexpr unsigned IDS_AGENT_BACK = 1023;
-constexpr unsigned IDS_UNSAFE_COMPUTER_NAME = 7000;
-constexpr unsigned IDS_AGENT_FILE_NOT_READ = 7004;
 
 constexpr const char* kInfoSection = "Information";
 

@@ -6,6 +6,7 @@
 #include "AuditionReadiness.h"
 #include "LUTool.h"
 #include "LogfileAudition.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "NetAudition.h"
 #include "StringTable.h"
@@ -14,13 +15,6 @@
 #include "tarn/TarnPlugin.h"
 
 namespace {
-
-constexpr unsigned IDS_ERRORS_SIGNALLED = 1113;
-constexpr unsigned IDS_AUDITION_STARTED = 1114;
-constexpr unsigned IDS_WATCHED_FILE_MISSING = 1116;
-constexpr unsigned IDS_AUDITION_STOPPED = 1117;
-constexpr unsigned IDS_LINE_CANNOT_BE_MARKED = 7003;
-constexpr unsigned IDS_SIGNAL_NOT_STORED = 7005;
 
 constexpr const char* kThreadName = "tarn-audit";
 

@@ -1,17 +1,9 @@
 #include "AuditionReadiness.h"
 
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
-
-namespace {
-
-constexpr unsigned IDS_AUDITION_CANNOT_RUN = 7702;
-constexpr unsigned IDS_UNKNOWN_AUDITION_TYPE = 7703;
-constexpr unsigned IDS_AUDITION_DETAILS_MISSING = 7704;
-constexpr unsigned IDS_PLUGIN_NOT_INSTALLED = 7705;
-
-} // namespace
 
 std::string AuditionCannotRunReason(const DBAudition& audition, bool pluginAvailable) {
     const auto type = static_cast<AuditionType>(audition.AUDITION_TYPE);
@@ -21,7 +13,7 @@ std::string AuditionCannotRunReason(const DBAudition& audition, bool pluginAvail
     if (!audition.DetailsRead)
         return LoadTarnString(IDS_AUDITION_DETAILS_MISSING);
     if (type == AuditionType::Plugin && !pluginAvailable)
-        return FillMessage(LoadTarnString(IDS_PLUGIN_NOT_INSTALLED),
+        return FillMessage(LoadTarnString(IDS_PLUGIN_TYPE_MISSING),
                            {std::to_string(audition.Plugin.PLUGIN_TYPE)});
     return "";
 }

@@ -1,5 +1,6 @@
 #include "NetAudition.h"
 
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
@@ -7,9 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr unsigned IDS_NO_TCPIP = 1135;
-constexpr unsigned IDS_HOST_NOT_ANSWERING = 5108;
 
 bool IsFailedPing(int32_t answer) {
     return answer > 0 || answer == PING_ANSWER_REQUEST_FAILED;

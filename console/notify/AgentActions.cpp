@@ -4,6 +4,7 @@
 #include "AuditionComputer.h"
 #include "IniFile.h"
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
@@ -15,12 +16,6 @@
 
 namespace {
 
-constexpr unsigned IDS_ACTION_STARTED = 1123;
-constexpr unsigned IDS_ACTION_SUCCEEDED = 1124;
-constexpr unsigned IDS_ACTION_FAILED = 1125;
-constexpr unsigned IDS_ACTION_NOT_DELIVERED = 1126;
-constexpr unsigned IDS_ACTION_TIMED_OUT = 1137;
-constexpr unsigned IDS_AGENT_FILE_NOT_READ = 7004;
 constexpr int kActionNumbers = 1000;
 // The agent's result is read as into a buffer of this size.
 constexpr size_t kResultBufferSize = 1024;

@@ -1,19 +1,11 @@
 #include "NotificationText.h"
 
 #include "AuditionComputer.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
 namespace {
-
-constexpr unsigned IDS_NOTIFICATION_TITLE = 5100;
-constexpr unsigned IDS_LABEL_DATE = 5101;
-constexpr unsigned IDS_LABEL_SOURCE = 5102;
-constexpr unsigned IDS_LABEL_EVENT = 5103;
-constexpr unsigned IDS_LABEL_COMPUTER = 5104;
-constexpr unsigned IDS_LABEL_DESCRIPTION = 5105;
-constexpr unsigned IDS_LABEL_CATEGORY = 5106;
-constexpr unsigned IDS_LABEL_STATUS = 5110;
 
 std::string Line(unsigned labelId, const std::string& value) {
     return LoadTarnString(labelId) + " " + value + "\n";
@@ -25,7 +17,7 @@ std::string ComposeNotificationText(const NotificationJob& job) {
     const DBAudition& audition = job.Audition.Definition;
     const DBHEvent& signal = job.Audition.Signal;
     std::string text =
-        "\n" + LoadTarnString(IDS_NOTIFICATION_TITLE) + " (" + audition.NAME + ")\n\n";
+        "\n" + LoadTarnString(IDS_NOTIFICATION_SUBJECT) + " (" + audition.NAME + ")\n\n";
     // The date is formatted with a leading blank of its own: two blanks follow the label.
     text += Line(IDS_LABEL_DATE, " " + TimeStampToDisplayText(signal.DATE));
     if (!signal.COMPUTER.empty())

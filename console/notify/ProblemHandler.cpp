@@ -2,6 +2,7 @@
 
 #include "CDBHREvents.h"
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "NotifyPlan.h"
 #include "StringTable.h"
@@ -12,10 +13,6 @@
 #include <charconv>
 
 namespace {
-
-constexpr unsigned IDS_PROBLEM_OPENED = 1138;
-constexpr unsigned IDS_PROBLEM_RESOLVED = 1139;
-constexpr unsigned IDS_PROBLEM_UNRESOLVED = 1140;
 
 AuditionType TypeOf(const AuditionEntry& entry) {
     return static_cast<AuditionType>(entry.Definition.AUDITION_TYPE);

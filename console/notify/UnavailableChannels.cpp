@@ -1,20 +1,12 @@
 #include "UnavailableChannels.h"
 
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
 
 namespace {
 
-constexpr unsigned IDS_PRINTER_SENTENCE = 5000;
-constexpr unsigned IDS_MSMAIL_SENTENCE = 5004;
-constexpr unsigned IDS_SMTP_SENTENCE = 5005;
-constexpr unsigned IDS_SNMP_SENTENCE = 5006;
-constexpr unsigned IDS_SMS_SENTENCE = 5007;
-constexpr unsigned IDS_FAX_SENTENCE = 5009;
-constexpr unsigned IDS_RESULT_LABEL = 5013;
-constexpr unsigned IDS_STATUS_LABEL = 5110;
-constexpr unsigned IDS_COMPONENT_MISSING = 1027;
 constexpr int32_t kChannelFailed = 2;
 
 std::string Sentence(unsigned id, const std::string& name, const std::string& target) {
@@ -47,7 +39,7 @@ std::string ChannelSentence(const NotificationJob& job, NotificationChannel chan
 
 std::string ChannelEventText(const NotificationJob& job, NotificationChannel channel,
                              const std::string& resultText) {
-    return ChannelSentence(job, channel) + " " + LoadTarnString(IDS_STATUS_LABEL) + " " +
+    return ChannelSentence(job, channel) + " " + LoadTarnString(IDS_LABEL_STATUS) + " " +
            GetNotifyStageText(static_cast<NotifyStage>(job.Stage)) + " " +
            LoadTarnString(IDS_RESULT_LABEL) + " " + resultText;
 }

@@ -1,5 +1,6 @@
 #include "CHeadlessPluginUI.h"
 
+#include "MessageIds.h"
 #include "StringTable.h"
 
 void CHeadlessPluginUI::Print(const char* strKind, const std::string& strText) {
@@ -8,11 +9,11 @@ void CHeadlessPluginUI::Print(const char* strKind, const std::string& strText) {
 }
 
 void CHeadlessPluginUI::ShowError(unsigned, const std::string& strText) {
-    Print(LoadTarnString(1100).c_str(), strText);
+    Print(LoadTarnString(IDS_ERROR_CAPTION).c_str(), strText);
 }
 
 void CHeadlessPluginUI::ShowWarning(unsigned, const std::string& strText) {
-    Print(LoadTarnString(1100).c_str(), strText);
+    Print(LoadTarnString(IDS_ERROR_CAPTION).c_str(), strText);
 }
 
 bool CHeadlessPluginUI::AskYesNo(unsigned, const std::string& strText) {

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "TARNTool.h"
@@ -17,15 +18,6 @@
 #include <utility>
 
 namespace {
-
-constexpr unsigned kMessagePluginDropped = 1030;
-constexpr unsigned kMessageIncompatible = 1032;
-constexpr unsigned kMessageAlreadyInstalled = 1033;
-constexpr unsigned kMessageInUse = 1035;
-constexpr unsigned kMessageNotPlugin = 1136;
-constexpr unsigned kQuestionInstall = 1141;
-constexpr unsigned kQuestionRemove = 4009;
-constexpr unsigned kMessageCopyFailed = 7100;
 
 // The width of the PLUGINS text columns, in characters.
 constexpr size_t kColumnCharacters = 255;
@@ -109,8 +101,9 @@ void CPluginManager::ShowError(unsigned nMessageID) {
 }
 
 void CPluginManager::ShowCopyError(const std::string& strFile, const std::string& strReason) {
-    m_pUI->ShowError(kMessageCopyFailed, FillMessage(LoadTarnString(kMessageCopyFailed),
-                                                     {strFile, m_strPluginDirectory, strReason}));
+    m_pUI->ShowError(IDS_PLUGIN_COPY_FAILED,
+                     FillMessage(LoadTarnString(IDS_PLUGIN_COPY_FAILED),
+                                 {strFile, m_strPluginDirectory, strReason}));
 }
 
 void CPluginManager::LoadInstalledPlugins() {
@@ -128,8 +121,8 @@ void CPluginManager::LoadInstalledPlugins() {
         }
         plugin.Unload();
         m_store.DeletePlugin(row);
-        m_pUI->ShowWarning(kMessagePluginDropped,
-                           FillMessage(LoadTarnString(kMessagePluginDropped), {row.PLUGIN_NAME}));
+        m_pUI->ShowWarning(IDS_PLUGIN_DROPPED,
+                           FillMessage(LoadTarnString(IDS_PLUGIN_DROPPED), {row.PLUGIN_NAME}));
     }
 }
 
@@ -148,9 +141,9 @@ bool CPluginManager::IsModuleInstalled(const std::string& strModule,
 }
 
 bool CPluginManager::ConfirmInstall(const PluginInfo& info) {
-    return m_pUI->AskYesNo(
-        kQuestionInstall,
-        FillMessage(LoadTarnString(kQuestionInstall), {info.Name, info.Version, info.Description}));
+    return m_pUI->AskYesNo(IDS_ASK_INSTALL_PLUGIN,
+                           FillMessage(LoadTarnString(IDS_ASK_INSTALL_PLUGIN),
+                                       {info.Name, info.Version, info.Description}));
 }
 
 PluginInstallResult CPluginManager::Install(const std::string& strFile) {
@@ -161,7 +154,7 @@ PluginInstallResult CPluginManager::Install(const std::string& strFile) {
     // Replacing the file of an installed plug-in would change that plug-in
     // under its row; it has to be removed first.
     if (IsModuleInstalled(strDestination, rows)) {
-        ShowError(kMessageAlreadyInstalled);
+        ShowError(IDS_PLUGIN_ALREADY_INSTALLED);
         return PluginInstallResult::AlreadyInstalled;
     }
     std::string strCopy;
@@ -203,14 +196,14 @@ PluginInstallResult CPluginManager::CheckLoaded(CPlugin& plugin, int nLoadResult
     case CPlugin::LoadOk:
         break;
     case CPlugin::LoadNotPlugin:
-        ShowError(kMessageNotPlugin);
+        ShowError(IDS_NOT_A_PLUGIN);
         return PluginInstallResult::NotPlugin;
     default:
-        ShowError(kMessageIncompatible);
+        ShowError(IDS_PLUGIN_INCOMPATIBLE);
         return PluginInstallResult::Incompatible;
     }
     if (IsTypeInstalled(plugin.GetType(), rows)) {
-        ShowError(kMessageAlreadyInstalled);
+        ShowError(IDS_PLUGIN_ALREADY_INSTALLED);
         return PluginInstallResult::AlreadyInstalled;
     }
     return PluginInstallResult::Installed;
@@ -259,10 +252,10 @@ PluginRemoveResult CPluginManager::Remove(int32_t nType) {
     if (!IsTypeInUse(nType, bInUse))
         return PluginRemoveResult::StoreFailed;
     if (bInUse) {
-        ShowError(kMessageInUse);
+        ShowError(IDS_PLUGIN_IN_USE);
         return PluginRemoveResult::InUse;
     }
-    if (!m_pUI->AskYesNo(kQuestionRemove, LoadTarnString(kQuestionRemove)))
+    if (!m_pUI->AskYesNo(IDS_ASK_REMOVE_PLUGIN, LoadTarnString(IDS_ASK_REMOVE_PLUGIN)))
         return PluginRemoveResult::Declined;
     DBPlugin row;
     row.PLUGIN_TYPE = nType;

@@ -1,6 +1,7 @@
 #include "CAboutDialog.h"
 
 #include "CTarnIcons.h"
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QDialogButtonBox>
@@ -10,10 +11,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr unsigned IDS_ABOUT_CAPTION = 7514;
-constexpr unsigned IDS_VERSION = 7515;
-constexpr unsigned IDS_BUTTON_OK = 7516;
 
 QLabel* TextLine(const QString& text, QVBoxLayout* lines) {
     auto* label = new QLabel(text);

@@ -2,6 +2,7 @@
 
 #include "CMainFrame.h"
 #include "CTarnIcons.h"
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QAction>
@@ -9,20 +10,6 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
-
-namespace {
-
-constexpr unsigned IDS_MENU_FILE = 7500;
-constexpr unsigned IDS_MENU_VIEW = 7501;
-constexpr unsigned IDS_MENU_SETTINGS = 7502;
-constexpr unsigned IDS_MENU_HELP = 7503;
-constexpr unsigned IDS_EXIT_PROMPT = 7505;
-constexpr unsigned IDS_HELP_PROMPT = 7507;
-constexpr unsigned IDS_ABOUT_PROMPT = 7509;
-constexpr unsigned IDS_RELOAD_PROMPT = 7523;
-constexpr unsigned IDS_TOOLBAR = 7530;
-
-} // namespace
 
 CCommandSet::CCommandSet(QMainWindow& window) : QObject(&window) {
     using F = CMainFrame;

@@ -1,6 +1,7 @@
 #include "CDesktopPluginUI.h"
 
 #include "CMessageBox.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 

@@ -15,6 +15,7 @@
 #include "CViewLogDialog.h"
 #include "CViewProblemsDialog.h"
 #include "MailLibrary.h"
+#include "MessageIds.h"
 #include "RegistryFile.h"
 #include "StringTable.h"
 #include "TARNTool.h"
@@ -36,13 +37,6 @@
 
 namespace {
 
-constexpr unsigned IDS_CONSOLE_STARTED = 7001;
-constexpr unsigned IDS_READY = 7510;
-constexpr unsigned IDS_HELP_NOT_OPENED = 7524;
-constexpr unsigned IDS_ADDRESS_NOT_OPENED = 7525;
-constexpr unsigned IDS_STOPPING = 7526;
-constexpr unsigned IDS_LOADING_PROBLEMS = 7527;
-constexpr unsigned IDS_TEXT_FILTER = 6000;
 constexpr int kTreeWidth = 200;
 
 } // namespace

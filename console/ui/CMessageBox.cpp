@@ -1,5 +1,6 @@
 #include "CMessageBox.h"
 
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -7,11 +8,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_YES = 7517;
-constexpr unsigned IDS_BUTTON_NO = 7518;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
 
 void NameButtons(QMessageBox& box) {
     const std::pair<QMessageBox::StandardButton, unsigned> names[] = {

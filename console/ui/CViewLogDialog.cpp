@@ -2,6 +2,7 @@
 
 #include "CMessageBox.h"
 #include "CReportList.h"
+#include "MessageIds.h"
 #include "ProtocolFile.h"
 #include "TARNTool.h"
 #include "UiText.h"
@@ -16,12 +17,6 @@
 
 namespace {
 
-constexpr unsigned IDS_EVENT_VIEW_TITLE = 7528;
-constexpr unsigned IDS_FILTER_LABEL = 7511;
-constexpr unsigned IDS_FILTER_HINT = 7512;
-constexpr unsigned IDS_SAVED = 4003;
-constexpr unsigned IDS_NOT_SAVED = 4004;
-constexpr unsigned IDS_ASK_CLEAR = 4005;
 constexpr int kDescriptionPadding = 16;
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "CMessageBox.h"
 #include "CReportList.h"
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QCoreApplication>
@@ -19,12 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr unsigned IDS_PROBLEM_VIEW_TITLE = 7529;
-constexpr unsigned IDS_FILTER_LABEL = 7511;
-constexpr unsigned IDS_FILTER_HINT = 7512;
-constexpr unsigned IDS_DELETE_PROBLEM = 7520;
-constexpr unsigned IDS_ASK_DELETE_PROBLEM = 4008;
 
 void ReportUnknownStatus(int image) {
     if (!image)

@@ -2,7 +2,7 @@
 // over the built-in texts: every id the catalogue holds replaces its text.
 #pragma once
 
-#include "VigilApp.h"
+#include "LanguageSelection.h"
 
 class CQtCatalogueLoader : public ICatalogueLoader {
 public:

@@ -23,9 +23,10 @@ CConsoleSandbox::CConsoleSandbox() {
     fs::create_directories(m_homeDir);
     fs::create_directory(m_runtimeDir);
     fs::permissions(m_runtimeDir, fs::perms::owner_all);
-    // A private copy, so that catalogues and a fake gateway can be put beside it.
+    // A private copy, so that catalogues and a fake gateway can be put beside it
+    // (without the test programs that live there too).
     for (const auto& item : fs::directory_iterator(TARN_BIN_DIR))
-        if (item.is_regular_file())
+        if (item.is_regular_file() && !item.path().filename().string().ends_with("_tests"))
             fs::copy_file(item.path(), m_programDir + item.path().filename().string());
     m_outPath = m_root + "/stdout";
     m_errPath = m_root + "/stderr";

@@ -143,6 +143,23 @@ TEST_F(ConsoleStartTest, HeadlessRunShowsTitlesLogsAndEndsCleanlyOnSigterm) {
     EXPECT_TRUE(Contains(m_box.ReadFile(Registry()), "ReactivateSurv=1"));
 }
 
+// With an English locale the shipped English catalogue gives every text of
+// the run in English: event lines on standard output and in the protocol file.
+TEST_F(ConsoleStartTest, HeadlessRunInEnglishWritesEnglishEventLines) {
+    ASSERT_TRUE(m_box.InitHome());
+    m_box.Environment()["LANG"] = "en_US.UTF-8";
+    m_box.Start({"--headless"});
+    ASSERT_TRUE(m_box.WaitForOutput("TARN! has started.\n", 30));
+    ProcessResult result = m_box.Stop(30);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_FALSE(Contains(result.out, LoadTarnString(7001))) << result.out;
+
+    std::string protocol = m_box.ReadFile(m_box.HomeDir() + "protocol.log");
+    EXPECT_TRUE(Contains(protocol, "] [Info] [] [unknown]: TARN! has started.\n")) << protocol;
+    EXPECT_TRUE(Contains(protocol, "] [Info] [] [unknown]: TARN! has stopped.\n")) << protocol;
+    EXPECT_FALSE(Contains(protocol, "unbekannt")) << protocol;
+}
+
 TEST_F(ConsoleStartTest, OemNameAndReactivationFromTheRegistryFile) {
     ASSERT_TRUE(m_box.InitHome());
     m_box.WriteFile(Registry(), "[SOFTWARE\\velda\\TARN!]\nOEMName=acme\nReactivateSurv=0\n");

@@ -17,9 +17,11 @@ struct AdminRun {
 
 // Runs build/bin/tarn-admin with the arguments; stdout only (stderr to /dev/null
 // unless wanted).
-AdminRun RunAdmin(const std::string& args, bool withStderr = false) {
-    const std::string command =
-        std::string(TARN_BIN_DIR) + "/tarn-admin " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
+// environment: assignments put before the command, e.g. "LANG=en_US.UTF-8 ".
+AdminRun RunAdmin(const std::string& args, bool withStderr = false,
+                  const std::string& environment = "") {
+    const std::string command = environment + TARN_BIN_DIR + "/tarn-admin " + args +
+                                (withStderr ? " 2>&1" : " 2>/dev/null");
     AdminRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -96,6 +98,26 @@ TEST(AdminTool, StringsWithIds) {
     EXPECT_EQ(run.out, "");
     run = RunAdmin("strings abc");
     EXPECT_EQ(run.status, 2);
+}
+
+// The string table's texts follow the console's language rules: the English
+// catalogue for English and for a language without a catalogue, the built-in
+// German texts for German. A command's messages come out in the same language.
+TEST(AdminTool, TextsFollowTheLanguageOfTheRun) {
+    struct Case {
+        const char* lang;
+        const char* text1000;
+    } cases[] = {{"en_US.UTF-8", "Configuration file not found."},
+                 {"fr_FR.UTF-8", "Configuration file not found."},
+                 {"de_DE.UTF-8", "Konfigurationsdatei nicht gefunden."}};
+    for (const Case& c : cases) {
+        const std::string language = std::string("LANG=") + c.lang + " ";
+        AdminRun run = RunAdmin("strings 1000", false, language);
+        EXPECT_EQ(run.out, std::string("1000\t") + c.text1000 + "\n") << c.lang;
+        run = RunAdmin("convert /nonexistent-tarn-home/", true, language);
+        EXPECT_EQ(run.status, 1) << c.lang;
+        EXPECT_NE(run.out.find(c.text1000), std::string::npos) << c.lang << ": " << run.out;
+    }
 }
 
 TEST(AdminTool, HelpAndUsage) {

@@ -5,7 +5,8 @@
 // One line per command; keep the groups together.
 const AdminCommand kAdminCommands[] = {
     {"strings",
-     "strings [ID...]  Print the string table: \"id<TAB>text\" per line in id order,\n"
+     "strings [ID...]  Print the string table in the language of this run (LANG, as\n"
+     "                 the console chooses it): \"id<TAB>text\" per line in id order,\n"
      "                 with line feed, tab, carriage return and backslash in a\n"
      "                 text written as \\n, \\t, \\r and \\\\.",
      RunStrings},

@@ -2,8 +2,8 @@
 
 #include "AppPaths.h"
 #include "CDBSchema.h"
-#include "ConfigMessages.h"
 #include "ConsolePidFile.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 

@@ -5,12 +5,11 @@
 #include "AdminSession.h"
 
 #include "CAuditionRules.h"
-#include "ConfigMessages.h"
 #include "FieldText.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "PluginCleanup.h"
 #include "StringTable.h"
-
 
 namespace {
 

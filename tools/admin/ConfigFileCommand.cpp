@@ -8,7 +8,7 @@
 #include "CConfigDocument.h"
 #include "CDBConfigStore.h"
 #include "CHeadlessDBReporter.h"
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "StringTable.h"
 
 #include <algorithm>

@@ -12,6 +12,7 @@
 #include "CHeadlessDBReporter.h"
 #include "DBMessages.h"
 #include "DBVersionCheck.h"
+#include "MessageIds.h"
 #include "RegistryFile.h"
 #include "StringTable.h"
 

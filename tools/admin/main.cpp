@@ -1,6 +1,9 @@
 // tarn-admin: administration tool of TARN! (tarn-admin <command> [args]).
 #include "AdminCommands.h"
+#include "AppPaths.h"
+#include "LanguageSelection.h"
 #include "ProgramOptions.h"
+#include "QtCatalogueLoader.h"
 
 #include <cstring>
 #include <iostream>
@@ -20,6 +23,13 @@ const AdminCommand* FindCommand(const char* name) {
             return &kAdminCommands[i];
     }
     return nullptr;
+}
+
+// The texts of the string table in the user's language, by the console's
+// start-up rules; the tool's own usage texts are English.
+void SelectLanguage() {
+    CQtCatalogueLoader loader;
+    LoadCatalogueOfLanguage(loader, GetProgramDirectory(), GetUserPrimaryLanguage());
 }
 
 } // namespace
@@ -59,5 +69,6 @@ int main(int argc, char** argv) {
         std::cout << "usage: tarn-admin " << command->usage << "\n";
         return 0;
     }
+    SelectLanguage();
     return command->run(args);
 }

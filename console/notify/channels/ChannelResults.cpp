@@ -1,5 +1,6 @@
 #include "ChannelResults.h"
 
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "tarn/LUSMSLib2.h"
 
@@ -8,26 +9,6 @@ namespace {
 constexpr int32_t kSent = 1;
 constexpr int32_t kFailed = 2;
 constexpr int32_t kRetry = 1000;
-
-constexpr unsigned IDS_PRINT_DONE = 5001;
-constexpr unsigned IDS_SMS_SENT = 5008;
-constexpr unsigned IDS_TRAP_SENT = 5010;
-constexpr unsigned IDS_FAX_DONE = 5012;
-constexpr unsigned IDS_MAIL_SENT = 5014;
-constexpr unsigned IDS_SMTP_SENT = 5015;
-constexpr unsigned IDS_MAIL_NOT_SENT = 1005;
-constexpr unsigned IDS_NO_MODEM = 1006;
-constexpr unsigned IDS_NO_SMS_GATEWAY = 1007;
-constexpr unsigned IDS_TRANSMISSION_ERROR = 1008;
-constexpr unsigned IDS_NO_SERVICE = 1010;
-constexpr unsigned IDS_PRINT_FAILED = 1015;
-constexpr unsigned IDS_FAX_FAILED = 1016;
-constexpr unsigned IDS_MAIL_LOGON_FAILED = 1017;
-constexpr unsigned IDS_NO_MAIL_SERVER = 1024;
-constexpr unsigned IDS_BAD_PARAMETERS = 1025;
-constexpr unsigned IDS_UNKNOWN_RECIPIENT = 1026;
-constexpr unsigned IDS_COMPONENT_MISSING = 1027;
-constexpr unsigned IDS_TRAP_FAILED = 1031;
 
 } // namespace
 

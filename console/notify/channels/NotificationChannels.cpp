@@ -1,6 +1,7 @@
 #include "NotificationChannels.h"
 
 #include "FaxSettings.h"
+#include "MessageIds.h"
 #include "ModemReset.h"
 #include "NotificationText.h"
 #include "StringTable.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr unsigned IDS_NOTIFICATION_SUBJECT = 5100; // "TARN! Benachrichtigung"
-constexpr unsigned IDS_NOTIFICATION_TEST = 5109;    // "TARN! Benachrichtigungstest"
 constexpr const char* kDocumentName = "TARN!";
 
 std::string TestText() {

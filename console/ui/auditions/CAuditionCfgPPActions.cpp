@@ -3,6 +3,7 @@
 #include "AuditionComputer.h"
 #include "CReportList.h"
 #include "CScopedPluginInstance.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -16,11 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr unsigned IDS_ACTIONS_PAGE = 7550; // "Aktionen|Durchzuführende Aktionen|..."
-constexpr unsigned IDS_RESTART_APP = 1120;
-constexpr unsigned IDS_RESTART_SERVICE = 1121;
-constexpr unsigned IDS_RESTART_SYSTEM = 1122;
 
 enum Part {
     PageTitle,
@@ -37,7 +33,7 @@ enum Part {
 };
 
 QString Text(Part part) {
-    return UiTextPart(IDS_ACTIONS_PAGE, part);
+    return UiTextPart(IDS_AUDITION_ACTIONS_PAGE, part);
 }
 
 const std::vector<int> kProfileColumnWidths = {130, 50, 140};
@@ -80,9 +76,9 @@ CAuditionCfgPPActions::CAuditionCfgPPActions(AuditionType type, const AuditionSh
 void CAuditionCfgPPActions::AddRestartBoxes(QFormLayout* form) {
     auto* boxes = new QVBoxLayout;
     const std::pair<QCheckBox**, std::pair<const char*, unsigned>> restarts[] = {
-        {&m_pRestartService, {"ACTION_RESTART_SERVICE", IDS_RESTART_SERVICE}},
-        {&m_pRestartApp, {"ACTION_RESTART_APP", IDS_RESTART_APP}},
-        {&m_pRestartSystem, {"ACTION_RESTART_SYSTEM", IDS_RESTART_SYSTEM}}};
+        {&m_pRestartService, {"ACTION_RESTART_SERVICE", IDS_ACTION_RESTART_SERVICE}},
+        {&m_pRestartApp, {"ACTION_RESTART_APP", IDS_ACTION_RESTART_APP}},
+        {&m_pRestartSystem, {"ACTION_RESTART_SYSTEM", IDS_ACTION_RESTART_SYSTEM}}};
     for (const auto& [box, spec] : restarts) {
         *box = new QCheckBox(UiText(spec.second));
         BindFlag(spec.first, *box);

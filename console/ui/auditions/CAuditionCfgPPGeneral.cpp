@@ -1,5 +1,6 @@
 #include "CAuditionCfgPPGeneral.h"
 
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -10,12 +11,10 @@
 
 namespace {
 
-constexpr unsigned IDS_GENERAL_PAGE = 7543; // "Allgemein|Name der Überwachung:|..."
-
 enum Part { PageTitle, Name, Description, TypeLabel, ActiveFrom, ActiveTo, Hours };
 
 QString Text(Part part) {
-    return UiTextPart(IDS_GENERAL_PAGE, part);
+    return UiTextPart(IDS_AUDITION_GENERAL_PAGE, part);
 }
 
 } // namespace

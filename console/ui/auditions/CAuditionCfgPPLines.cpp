@@ -1,5 +1,6 @@
 #include "CAuditionCfgPPLines.h"
 
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QFormLayout>
@@ -7,10 +8,6 @@
 #include <vector>
 
 namespace {
-
-constexpr unsigned IDS_APP_PAGE = 7544;     // "Applikation|Überwachter Rechner:|Programmdatei:"
-constexpr unsigned IDS_SERVICE_PAGE = 7545; // "Service|Überwachter Rechner:|..."
-constexpr unsigned IDS_NET_PAGE = 7547;     // "Netzwerk|TCP/IP Adresse:|..."
 
 struct Line {
     int label; // part of the page's text
@@ -26,15 +23,16 @@ struct PageLayout {
 PageLayout LayoutOf(AuditionType type) {
     switch (type) {
     case AuditionType::App:
-        return {IDS_APP_PAGE, {{1, "SERVER_PATH"}, {2, "APP_MODULE"}}};
+        return {IDS_AUDITION_APP_PAGE, {{1, "SERVER_PATH"}, {2, "APP_MODULE"}}};
     case AuditionType::Service:
-        return {IDS_SERVICE_PAGE,
+        return {IDS_AUDITION_SERVICE_PAGE,
                 {{1, "SERVER_PATH"},
                  {2, "SERVICE_NAME"},
                  {3, "SERVICE_DISPLAYNAME"},
                  {4, "SERVICE_MODULE"}}};
     default:
-        return {IDS_NET_PAGE, {{1, "IP_ADDRESS"}, {2, "TIMEOUT"}, {3, "CHECK_INTERVAL", 4}}};
+        return {IDS_AUDITION_NET_PAGE,
+                {{1, "IP_ADDRESS"}, {2, "TIMEOUT"}, {3, "CHECK_INTERVAL", 4}}};
     }
 }
 

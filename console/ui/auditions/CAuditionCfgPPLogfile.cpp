@@ -1,5 +1,6 @@
 #include "CAuditionCfgPPLogfile.h"
 
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -14,13 +15,10 @@
 
 namespace {
 
-constexpr unsigned IDS_LOGFILE_PAGE = 7546; // "Logdatei|Überwachte Logdatei:|..."
-constexpr unsigned IDS_ALL_FILES_FILTER = 6001;
-
 enum Part { PageTitle, File, BrowseButton, Kind, Existence, Change, Every, Minutes };
 
 QString Text(Part part) {
-    return UiTextPart(IDS_LOGFILE_PAGE, part);
+    return UiTextPart(IDS_AUDITION_LOGFILE_PAGE, part);
 }
 
 } // namespace

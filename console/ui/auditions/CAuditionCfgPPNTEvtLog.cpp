@@ -1,5 +1,6 @@
 #include "CAuditionCfgPPNTEvtLog.h"
 
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QButtonGroup>
@@ -12,8 +13,6 @@
 #include <utility>
 
 namespace {
-
-constexpr unsigned IDS_NTEVTLOG_PAGE = 7548; // "NT-Eventlog|Überwachter Rechner:|..."
 
 enum Part {
     PageTitle,
@@ -33,7 +32,7 @@ enum Part {
 };
 
 QString Text(Part part) {
-    return UiTextPart(IDS_NTEVTLOG_PAGE, part);
+    return UiTextPart(IDS_AUDITION_NTEVTLOG_PAGE, part);
 }
 
 // A row of radio buttons whose ids are the given values.

@@ -2,7 +2,7 @@
 
 #include "CMessageBox.h"
 #include "CScopedPluginInstance.h"
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QFormLayout>

@@ -3,6 +3,7 @@
 #include "AgentExchange.h"
 #include "CAuditionRules.h"
 #include "CMessageBox.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -13,11 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr unsigned IDS_NO_VALID_KIND = 1012; // "Sie haben keine gültige Überwachungsart gewählt"
-constexpr unsigned IDS_KIND_DIALOG = 7542; // "Neue Überwachung|Bitte wählen Sie ...|Dieser Rechner"
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
 
 enum Part { Caption, Prompt, ThisComputer };
 
@@ -38,7 +34,7 @@ DBAudition OnComputer(AuditionType type, const std::string& computer) {
 
 CAuditionKindDialog::CAuditionKindDialog(const AuditionSheetContext& context, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(UiTextPart(IDS_KIND_DIALOG, Caption));
+    setWindowTitle(UiTextPart(IDS_AUDITION_KIND_DIALOG, Caption));
     m_pTree = new QTreeView;
     m_pTree->setModel(&m_model);
     m_pTree->setHeaderHidden(true);
@@ -53,7 +49,7 @@ CAuditionKindDialog::CAuditionKindDialog(const AuditionSheetContext& context, QW
             accept();
     });
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(UiTextPart(IDS_KIND_DIALOG, Prompt)));
+    layout->addWidget(new QLabel(UiTextPart(IDS_AUDITION_KIND_DIALOG, Prompt)));
     layout->addWidget(m_pTree);
     layout->addWidget(buttons);
     Build(context);
@@ -104,7 +100,7 @@ void CAuditionKindDialog::Build(const AuditionSheetContext& context) {
             audition.Plugin.PLUGIN_TYPE = info.Type;
             audition.Plugin.PLUGIN_NAME = info.Name;
             AddEntry(plugin,
-                     computer.empty() ? UiTextPart(IDS_KIND_DIALOG, ThisComputer)
+                     computer.empty() ? UiTextPart(IDS_AUDITION_KIND_DIALOG, ThisComputer)
                                       : ToQString(computer),
                      audition);
         }

@@ -1,17 +1,9 @@
 #include "CAuditionListModel.h"
 
 #include "AuditionComputer.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
-
-namespace {
-
-constexpr unsigned IDS_COLUMN_NAME = 3012;
-constexpr unsigned IDS_COLUMN_DESCRIPTION = 3013;
-constexpr unsigned IDS_COLUMN_ACTIVE = 3017;
-constexpr unsigned IDS_COLUMN_COMPUTER = 3029;
-
-} // namespace
 
 CAuditionListModel::CAuditionListModel(QObject* parent)
     : CActiveStateModel({UiText(IDS_COLUMN_NAME), UiText(IDS_COLUMN_ACTIVE),

@@ -4,8 +4,9 @@
 #include "CAuditionPropertySheet.h"
 #include "CMessageBox.h"
 #include "CReportList.h"
-#include "ConfigMessages.h"
+#include "MessageIds.h"
 #include "ConsoleEngine.h"
+#include "MessageIds.h"
 #include "PluginAuditionCleanup.h"
 #include "UiText.h"
 
@@ -20,17 +21,10 @@
 
 namespace {
 
-constexpr unsigned IDS_LIST_CAPTION = 3011; // "Überwachungen"
-constexpr unsigned IDS_LIST_SHEET = 7540; // "Folgende Überwachungen existieren:|&Hinzufügen...|..."
-constexpr unsigned IDS_APPLY = 7541;      // "Ü&bernehmen"
-constexpr unsigned IDS_ASK_REMOVE = 4002; // "Möchten Sie die Überwachung wirklich entfernen?"
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
-
 enum Part { Label, AddText, EditText, RemoveText, ActivateText, DeactivateText };
 
 QString Text(Part part) {
-    return UiTextPart(IDS_LIST_SHEET, part);
+    return UiTextPart(IDS_AUDITION_LIST_SHEET, part);
 }
 
 const std::vector<int> kColumnWidths = {130, 50, 100, 140};
@@ -39,7 +33,7 @@ const std::vector<int> kColumnWidths = {130, 50, 100, 140};
 
 CAuditionListSheet::CAuditionListSheet(const AuditionSheetContext& context, QWidget* parent)
     : QDialog(parent), m_context(context) {
-    setWindowTitle(UiText(IDS_LIST_CAPTION));
+    setWindowTitle(UiText(IDS_AUDITION_LIST_CAPTION));
     m_pList = new CReportList(&m_model, kColumnWidths);
     m_pList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -73,7 +67,7 @@ CAuditionListSheet::CAuditionListSheet(const AuditionSheetContext& context, QWid
                                          QDialogButtonBox::Apply);
     buttons->button(QDialogButtonBox::Ok)->setText(UiText(IDS_BUTTON_OK));
     buttons->button(QDialogButtonBox::Cancel)->setText(UiText(IDS_BUTTON_CANCEL));
-    buttons->button(QDialogButtonBox::Apply)->setText(UiText(IDS_APPLY));
+    buttons->button(QDialogButtonBox::Apply)->setText(UiText(IDS_BUTTON_APPLY));
     connect(buttons, &QDialogButtonBox::accepted, this, &CAuditionListSheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CAuditionListSheet::reject);
     connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
@@ -161,7 +155,7 @@ void CAuditionListSheet::Remove() {
     const int row = SelectedRow();
     if (row < 0)
         return;
-    if (CMessageBox::Ask(this, UiText(IDS_ASK_REMOVE), m_context.Title,
+    if (CMessageBox::Ask(this, UiText(IDS_ASK_REMOVE_AUDITION), m_context.Title,
                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) !=
         QMessageBox::Yes)
         return;

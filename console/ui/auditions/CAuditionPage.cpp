@@ -2,6 +2,7 @@
 
 #include "CMessageBox.h"
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "MessageText.h"
 #include "StringTable.h"
 #include "UiText.h"
@@ -14,8 +15,6 @@
 #include <QLineEdit>
 
 namespace {
-
-constexpr unsigned IDS_FIELD_REFUSED = 7551; // "Ungültige Eingabe im Feld <%s>:\n%s"
 
 // A label as the message names it: without its mnemonic and closing colon.
 QString PlainLabel(QString label) {

@@ -8,6 +8,7 @@
 #include "CAuditionCfgPPPlugin.h"
 #include "CMessageBox.h"
 #include "LUTool.h"
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QDialogButtonBox>
@@ -15,18 +16,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr unsigned IDS_PROPERTIES_CAPTION = 3014; // "Überwachungseigenschaften"
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
-
-} // namespace
-
 CAuditionPropertySheet::CAuditionPropertySheet(const AuditionSheetContext& context,
                                                int32_t auditionId, QWidget* parent)
     : QDialog(parent), m_context(context) {
-    setWindowTitle(UiText(IDS_PROPERTIES_CAPTION));
+    setWindowTitle(UiText(IDS_AUDITION_PROPERTIES_CAPTION));
     TARN_ASSERT(auditionId != AUDITION_ID_NEW, "Ungültige AuditionID");
     m_pTabs = new QTabWidget;
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

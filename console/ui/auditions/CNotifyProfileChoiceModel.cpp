@@ -1,16 +1,9 @@
 #include "CNotifyProfileChoiceModel.h"
 
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <algorithm>
-
-namespace {
-
-constexpr unsigned IDS_COLUMN_NAME = 3012;
-constexpr unsigned IDS_COLUMN_DESCRIPTION = 3013;
-constexpr unsigned IDS_COLUMN_ACTIVE = 3017;
-
-} // namespace
 
 CNotifyProfileChoiceModel::CNotifyProfileChoiceModel(QObject* parent)
     : CActiveStateModel(

@@ -1,21 +1,13 @@
 #include "CChannelTestRunner.h"
 
 #include "CMessageBox.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "TestNotifications.h"
 #include "UiText.h"
 
 #include <QApplication>
 #include <QProgressDialog>
-
-namespace {
-
-constexpr unsigned IDS_TEST_SUCCEEDED = 1118;
-constexpr unsigned IDS_TEST_FAILED = 1119;
-constexpr unsigned IDS_TEST_RUNNING = 7588; // "Der Benachrichtigungstest läuft..."
-constexpr unsigned IDS_CLOSE = 7567;        // "Schließen"
-
-} // namespace
 
 CChannelTestRunner::CChannelTestRunner(CTestNotifications& tests, QWidget* page)
     : QObject(page), m_tests(tests), m_pPage(page) {}
@@ -37,7 +29,7 @@ bool CChannelTestRunner::Start(NotificationChannel channel, const DBNotification
         return false;
     m_bRunning = true;
     auto* indicator =
-        new QProgressDialog(UiText(IDS_TEST_RUNNING), UiText(IDS_CLOSE), 0, 0, m_pPage);
+        new QProgressDialog(UiText(IDS_TEST_RUNNING), UiText(IDS_BUTTON_CLOSE), 0, 0, m_pPage);
     indicator->setWindowTitle(m_pPage ? m_pPage->window()->windowTitle() : QString());
     indicator->setWindowModality(Qt::WindowModal);
     indicator->setMinimumDuration(0);

@@ -16,7 +16,7 @@ CEditableList::CEditableList(QAbstractItemModel* model, const std::vector<int>& 
     : QWidget(parent), m_pList(new CReportList(model, columnWidths)),
       m_pButtonColumn(new QVBoxLayout) {
     for (int command = 0; command < CommandCount; ++command) {
-        const QString text = UiTextPart(IDS_LIST_COMMANDS, command);
+        const QString text = UiTextPart(IDS_NOTIFY_LIST_COMMANDS, command);
         m_actions[command] = new QAction(text, this);
         m_buttons[command] = new QPushButton(text);
         connect(m_buttons[command], &QPushButton::clicked, m_actions[command], &QAction::trigger);

@@ -3,6 +3,7 @@
 #include "CMessageBox.h"
 #include "CServiceRules.h"
 #include "ChannelCaptions.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -13,10 +14,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr unsigned IDS_ALL_FILES_FILTER = 6001; // "Alle Dateien (*.*)|*.*||"
-constexpr unsigned IDS_PROTOCOL_FILE = 7586;    // "Protokolldatei:"
-constexpr unsigned IDS_DATA_DIRECTORY = 7587;   // "Datenverzeichnis:"
 
 QLineEdit* AddRow(QGridLayout* grid, int row, unsigned label, const char* column,
                   QPushButton*& browse) {

@@ -2,25 +2,20 @@
 
 #include "CGeneralCfgPPGeneral.h"
 #include "CServiceRules.h"
+#include "MessageIds.h"
 #include "SheetLayout.h"
 #include "UiText.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr unsigned IDS_SHEET_CAPTION = 3001; // "Allgemeine Einstellungen"
-
-} // namespace
-
 CGeneralCfgPropertySheet::CGeneralCfgPropertySheet(CDBEngineTARN& database,
                                                    CGlobalSettings& settings, QWidget* parent)
     : QDialog(parent), m_database(database), m_settings(settings) {
-    setWindowTitle(UiText(IDS_SHEET_CAPTION));
+    setWindowTitle(UiText(IDS_GENERAL_SHEET_CAPTION));
     m_pPage = new CGeneralCfgPPGeneral;
     auto* pages = new QTabWidget(this);
-    pages->addTab(m_pPage, UiText(IDS_SHEET_CAPTION));
+    pages->addTab(m_pPage, UiText(IDS_GENERAL_SHEET_CAPTION));
     LayOutSheet(*this, pages);
 
     // A failed read has been reported by the database thread: empty fields.

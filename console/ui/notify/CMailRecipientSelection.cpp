@@ -23,7 +23,7 @@ CMailRecipientSelection::CMailRecipientSelection(CDBEngineTARN& database, std::s
 bool CMailRecipientSelection::Select(QWidget* parent, QString& recipients) const {
     const CMailLibrary library(m_strLibraryPath);
     if (!library.IsLoaded()) {
-        CMessageBox::Error(parent, UiText(IDS_MAIL_LIBRARY_MISSING));
+        CMessageBox::Error(parent, UiText(IDS_COMPONENT_MISSING));
         return false;
     }
     DBNotifySrvConfig settings;
@@ -37,9 +37,9 @@ bool CMailRecipientSelection::Select(QWidget* parent, QString& recipients) const
     QApplication::restoreOverrideCursor();
     if (logonResult != SENDMAIL_OK) {
         library.SendMailLogoff(logon);
-        CMessageBox::Error(parent,
-                           UiText(logonResult == MAIL_LIBRARY_MISSING ? IDS_MAIL_LIBRARY_MISSING
-                                                                      : IDS_MAIL_LOGON_FAILED));
+        CMessageBox::Error(parent, UiText(logonResult == MAIL_LIBRARY_MISSING
+                                              ? IDS_COMPONENT_MISSING
+                                              : IDS_ADDRESS_BOOK_LOGON_FAILED));
         return false;
     }
     const std::string caption = UiText(IDS_RECIPIENT_SELECTION).toStdString();

@@ -31,7 +31,8 @@ CNotificationSheet::CNotificationSheet(const NotifySheetContext& context,
                                        const DBNotification& notification, QWidget* parent)
     : CNotifyPropertySheet(UiText(IDS_SHEET_NOTIFICATION), parent), m_context(context),
       m_notification(notification), m_general(CNotificationRules::Fields()) {
-    AddPage(BuildGeneralPage(), UiText(IDS_PAGE_GENERAL), [this] { return CheckGeneralPage(); });
+    AddPage(BuildGeneralPage(), UiText(IDS_NOTIFY_PAGE_GENERAL),
+            [this] { return CheckGeneralPage(); });
     m_general.Load(m_notification);
     for (int index = 0; index < CHANNEL_COUNT; ++index) {
         const auto channel = static_cast<NotificationChannel>(index);

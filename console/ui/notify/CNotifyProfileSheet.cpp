@@ -13,8 +13,9 @@ CNotifyProfileSheet::CNotifyProfileSheet(const NotifySheetContext& context,
     : CNotifyPropertySheet(UiText(IDS_SHEET_NOTIFY_PROFILE), parent), m_context(context),
       m_profile(profile), m_fields(CNotificationRules::ProfileFields()),
       m_pNotifications(new CProfileNotificationsPage(context, profile.PROFILE_ID)) {
-    AddPage(BuildGeneralPage(), UiText(IDS_PAGE_GENERAL), [this] { return CheckGeneralPage(); });
-    AddPage(m_pNotifications, UiText(IDS_PAGE_NOTIFICATIONS));
+    AddPage(BuildGeneralPage(), UiText(IDS_NOTIFY_PAGE_GENERAL),
+            [this] { return CheckGeneralPage(); });
+    AddPage(m_pNotifications, UiText(IDS_NOTIFY_PAGE_NOTIFICATIONS));
     m_fields.Load(m_profile);
     resize(560, 400);
 }

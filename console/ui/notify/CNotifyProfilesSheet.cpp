@@ -22,7 +22,7 @@ CNotifyProfilesSheet::CNotifyProfilesSheet(const NotifySheetContext& context, QW
     : QDialog(parent), m_context(context), m_pList(new CEditableList(&m_model, kColumnWidths)) {
     setWindowTitle(UiText(IDS_SHEET_NOTIFY_PROFILES));
     auto* tabs = new QTabWidget;
-    tabs->addTab(m_pList, UiText(IDS_PAGE_GENERAL));
+    tabs->addTab(m_pList, UiText(IDS_NOTIFY_PAGE_GENERAL));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     buttons->button(QDialogButtonBox::Ok)->setText(UiText(IDS_BUTTON_OK));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -3,6 +3,7 @@
 #include "CMessageBox.h"
 #include "CServiceRules.h"
 #include "ChannelCaptions.h"
+#include "MessageIds.h"
 #include "SheetLayout.h"
 #include "UiText.h"
 
@@ -19,22 +20,6 @@
 
 namespace {
 
-constexpr unsigned IDS_SHEET_CAPTION = 3000; // "Benachrichtigungsdienste konfigurieren"
-constexpr unsigned IDS_DIAL_PREFIX = 7572;
-constexpr unsigned IDS_RETRIES = 7573;
-constexpr unsigned IDS_DIAL_IN_NUMBERS = 7574;
-constexpr unsigned IDS_NETWORK_LABELS = 7575; // "D1:|D2:|E-Plus:|Quix:|Natel D:"
-constexpr unsigned IDS_LOGON_PROFILE = 7576;
-constexpr unsigned IDS_PASSWORD = 7577;
-constexpr unsigned IDS_COM_PORT = 7578;
-constexpr unsigned IDS_MODEM_INIT = 7579;
-constexpr unsigned IDS_DIAL_TYPE = 7580;
-constexpr unsigned IDS_PULSE = 7581;
-constexpr unsigned IDS_TONE = 7582;
-constexpr unsigned IDS_MAIL_SERVER = 7583;
-constexpr unsigned IDS_SENDER = 7584;
-constexpr unsigned IDS_NO_SETTINGS = 7585;
-
 const FieldSpec& Spec(const char* column) {
     return FindField(CServiceRules::Fields(), column)->spec;
 }
@@ -44,7 +29,7 @@ const FieldSpec& Spec(const char* column) {
 CNotifySrvCfgPropertySheet::CNotifySrvCfgPropertySheet(CDBEngineTARN& database,
                                                        std::string registryPath, QWidget* parent)
     : QDialog(parent), m_database(database), m_registryPath(std::move(registryPath)) {
-    setWindowTitle(UiText(IDS_SHEET_CAPTION));
+    setWindowTitle(UiText(IDS_SERVICES_SHEET_CAPTION));
     // A failed read has been reported by the database thread; the page shows
     // empty values then.
     m_database.GetNotifyServicesConfig(m_loaded);
@@ -55,7 +40,7 @@ CNotifySrvCfgPropertySheet::CNotifySrvCfgPropertySheet(CDBEngineTARN& database,
     m_pPages->addTab(BuildFaxPage(), ChannelCaption(CHANNEL_FAX));
     m_pPages->addTab(BuildEmptyPage(), ChannelCaption(CHANNEL_PRINTER));
     m_pPages->addTab(
-        BuildTextPage({{IDS_MAIL_SERVER, "SMTP_MAILSERVER"}, {IDS_SENDER, "SMTP_SENDER"}}),
+        BuildTextPage({{IDS_MAIL_SERVER, "SMTP_MAILSERVER"}, {IDS_SMTP_SENDER, "SMTP_SENDER"}}),
         ChannelCaption(CHANNEL_SMTP));
     m_pPages->addTab(BuildEmptyPage(), ChannelCaption(CHANNEL_SNMP));
     connect(m_pPages, &QTabWidget::currentChanged, this,
@@ -69,7 +54,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildSmsPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.AddText(Spec("SMS_DIAL_PREFIX"), page));
-    form->addRow(UiText(IDS_RETRIES), m_fields.AddNumber(Spec("SMS_RETRIES"), page));
+    form->addRow(UiText(IDS_SMS_RETRIES), m_fields.AddNumber(Spec("SMS_RETRIES"), page));
     auto* numbers = new QGroupBox(UiText(IDS_DIAL_IN_NUMBERS), page);
     auto* numberForm = new QFormLayout(numbers);
     const char* columns[] = {"SMS_GATEWAY_D1", "SMS_GATEWAY_D2", "SMS_GATEWAY_EPLUS",
@@ -83,7 +68,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildSmsPage() {
 
 QWidget* CNotifySrvCfgPropertySheet::BuildMailPage() {
     QWidget* page = BuildTextPage({{IDS_LOGON_PROFILE, "MSMAIL_LOGON_PROFILE"},
-                                   {IDS_PASSWORD, "MSMAIL_LOGON_PROFILE_PASSWORD"}});
+                                   {IDS_MAIL_PASSWORD, "MSMAIL_LOGON_PROFILE_PASSWORD"}});
     page->findChild<QLineEdit*>(QStringLiteral("MSMAIL_LOGON_PROFILE_PASSWORD"))
         ->setEchoMode(QLineEdit::Password);
     return page;
@@ -97,7 +82,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildFaxPage() {
     m_pComPort->setObjectName(QStringLiteral("FAX_COM_PORT"));
     form->addRow(UiText(IDS_COM_PORT), m_pComPort);
     form->addRow(UiText(IDS_MODEM_INIT), m_fields.AddText(Spec("FAX_MODEM_INIT_STRING"), page));
-    form->addRow(UiText(IDS_RETRIES), m_fields.AddNumber(Spec("FAX_RETRIES"), page));
+    form->addRow(UiText(IDS_SMS_RETRIES), m_fields.AddNumber(Spec("FAX_RETRIES"), page));
     auto* dialType = new QGroupBox(UiText(IDS_DIAL_TYPE), page);
     auto* dialLayout = new QVBoxLayout(dialType);
     m_pPulse = new QRadioButton(UiText(IDS_PULSE), dialType);
@@ -122,7 +107,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildTextPage(
 QWidget* CNotifySrvCfgPropertySheet::BuildEmptyPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(UiText(IDS_NO_SETTINGS), page));
+    layout->addWidget(new QLabel(UiText(IDS_NO_SERVICE_SETTINGS), page));
     layout->addStretch();
     return page;
 }

@@ -22,8 +22,8 @@ const std::vector<int> kColumnWidths = {170, 230};
 CProfileNotificationsPage::CProfileNotificationsPage(const NotifySheetContext& context,
                                                      int32_t profileId, QWidget* parent)
     : QWidget(parent), m_context(context), m_pList(new CEditableList(&m_model, kColumnWidths)),
-      m_pUp(new QPushButton(UiTextPart(IDS_MOVE_COMMANDS, 0))),
-      m_pDown(new QPushButton(UiTextPart(IDS_MOVE_COMMANDS, 1))) {
+      m_pUp(new QPushButton(UiTextPart(IDS_NOTIFY_MOVE_COMMANDS, 0))),
+      m_pDown(new QPushButton(UiTextPart(IDS_NOTIFY_MOVE_COMMANDS, 1))) {
     m_pList->List().setSortingEnabled(false); // the order of the list is the order of sending
     m_pList->AddButton(m_pUp);
     m_pList->AddButton(m_pDown);

@@ -3,12 +3,10 @@
 // table, in the fixed order of the channels.
 #pragma once
 
+#include "MessageIds.h"
 #include "NotificationJob.h"
 
 #include <QString>
-
-constexpr unsigned IDS_CHANNEL_CAPTIONS = 7570; // "SMS|MS-Mail|Fax|Drucker|Internet-Mail|SNMP"
-constexpr unsigned IDS_BROWSE = 7571;           // "&Durchsuchen..."
 
 // "SMS", "MS-Mail", "Fax", "Drucker", "Internet-Mail" or "SNMP".
 QString ChannelCaption(NotificationChannel channel);

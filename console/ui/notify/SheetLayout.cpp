@@ -1,18 +1,12 @@
 #include "SheetLayout.h"
 
+#include "MessageIds.h"
 #include "UiText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr unsigned IDS_BUTTON_OK = 7516;
-constexpr unsigned IDS_BUTTON_CANCEL = 7519;
-
-} // namespace
 
 void LayOutSheet(QDialog& sheet, QWidget* pages) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &sheet);

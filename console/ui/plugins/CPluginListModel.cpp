@@ -2,14 +2,10 @@
 
 #include "CPluginList.h"
 #include "CReportList.h"
+#include "MessageIds.h"
 #include "UiText.h"
 
 namespace {
-
-constexpr unsigned IDS_COLUMN_TYPE = 7561;
-constexpr unsigned IDS_COLUMN_NAME = 7562;
-constexpr unsigned IDS_COLUMN_VERSION = 7563;
-constexpr unsigned IDS_COLUMN_DESCRIPTION = 7564;
 
 QString CellText(const PluginRow& row, int column) {
     switch (column) {
@@ -78,8 +74,9 @@ QVariant CPluginListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CPluginListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const unsigned headers[ColumnCount] = {IDS_COLUMN_TYPE, IDS_COLUMN_NAME,
-                                                  IDS_COLUMN_VERSION, IDS_COLUMN_DESCRIPTION};
+    static const unsigned headers[ColumnCount] = {IDS_PLUGIN_COLUMN_TYPE, IDS_PLUGIN_COLUMN_NAME,
+                                                  IDS_PLUGIN_COLUMN_VERSION,
+                                                  IDS_PLUGIN_COLUMN_DESCRIPTION};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount)
         return {};

@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "CPluginManager.h"
 #include "CReportList.h"
+#include "MessageIds.h"
 #include "TARNTool.h"
 #include "UiText.h"
 
@@ -14,12 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr unsigned IDS_PLUGIN_FILTER = 6002;
-constexpr unsigned IDS_SHEET_CAPTION = 7560;
-constexpr unsigned IDS_INSTALL = 7565;
-constexpr unsigned IDS_REMOVE = 7566;
-constexpr unsigned IDS_CLOSE = 7567;
 
 const std::vector<int> kColumnWidths = {50, 140, 60, 260};
 
@@ -35,7 +30,7 @@ CPluginPropertySheet::CPluginPropertySheet(CPluginManager& manager, const CPlugi
                                            const QString& applicationTitle, QWidget* parent)
     : QDialog(parent), m_manager(manager), m_plugins(plugins), m_ui(*this, applicationTitle) {
     setObjectName(QStringLiteral("CPluginPropertySheet"));
-    setWindowTitle(UiText(IDS_SHEET_CAPTION));
+    setWindowTitle(UiText(IDS_PLUGIN_SHEET_CAPTION));
     BuildLayout();
     Refill(0);
 }
@@ -43,11 +38,11 @@ CPluginPropertySheet::CPluginPropertySheet(CPluginManager& manager, const CPlugi
 void CPluginPropertySheet::BuildLayout() {
     m_pList = new CReportList(&m_model, kColumnWidths, this);
     m_pList->setObjectName(QStringLiteral("plugins"));
-    m_pInstall = NewButton(IDS_INSTALL, "install");
-    m_pRemove = NewButton(IDS_REMOVE, "remove");
+    m_pInstall = NewButton(IDS_PLUGIN_INSTALL, "install");
+    m_pRemove = NewButton(IDS_PLUGIN_REMOVE, "remove");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     QPushButton* close = buttons->button(QDialogButtonBox::Close);
-    close->setText(UiText(IDS_CLOSE));
+    close->setText(UiText(IDS_BUTTON_CLOSE));
     // Enter closes the sheet; installing and removing take a click of their own.
     m_pInstall->setAutoDefault(false);
     m_pRemove->setAutoDefault(false);
