@@ -11,15 +11,13 @@ endfunction()
 # A GoogleTest executable kept out of the program directory, registered with CTest.
 function(tarn_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/TestLocale.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
                                            BUILD_RPATH "${TARN_BIN_DIR}")
   target_compile_definitions(${name} PRIVATE TARN_BIN_DIR="${TARN_BIN_DIR}"
                                              TARN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  # Texts are checked in the built-in German unless a test chooses a language.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}"
-                       ENVIRONMENT "LC_ALL=;LC_MESSAGES=;LANG=de_DE.UTF-8")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
 endfunction()
 
 # tarn_add_folder(<folder>): add_subdirectory unless TARN_ONLY excludes it.

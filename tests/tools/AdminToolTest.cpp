@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -110,14 +112,17 @@ TEST(AdminTool, TextsFollowTheLanguageOfTheRun) {
     } cases[] = {{"en_US.UTF-8", "Configuration file not found."},
                  {"fr_FR.UTF-8", "Configuration file not found."},
                  {"de_DE.UTF-8", "Konfigurationsdatei nicht gefunden."}};
+    char empty[] = "/tmp/tarn-admin-lang-XXXXXX";
+    ASSERT_NE(::mkdtemp(empty), nullptr);
     for (const Case& c : cases) {
         const std::string language = std::string("LANG=") + c.lang + " ";
         AdminRun run = RunAdmin("strings 1000", false, language);
         EXPECT_EQ(run.out, std::string("1000\t") + c.text1000 + "\n") << c.lang;
-        run = RunAdmin("convert /nonexistent-tarn-home/", true, language);
+        run = RunAdmin(std::string("convert ") + empty + "/", true, language);
         EXPECT_EQ(run.status, 1) << c.lang;
         EXPECT_NE(run.out.find(c.text1000), std::string::npos) << c.lang << ": " << run.out;
     }
+    std::filesystem::remove_all(empty);
 }
 
 TEST(AdminTool, HelpAndUsage) {
