@@ -12,15 +12,10 @@
 
 namespace {
 
-constexpr unsigned IDS_PLUGIN_PAGE =
-    7549; // "Plug-In|Überwachter Rechner:|Plug-In:|&Konfigurieren..."
-constexpr unsigned IDS_NOT_CONFIGURED =
-    1036; // "Die Überwachung ist nicht richtig konfiguriert. ..."
-
 enum Part { PageTitle, Computer, Plugin, ConfigureButton };
 
 QString Text(Part part) {
-    return UiTextPart(IDS_PLUGIN_PAGE, part);
+    return UiTextPart(IDS_AUDITION_PLUGIN_PAGE, part);
 }
 
 } // namespace
