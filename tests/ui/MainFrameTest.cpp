@@ -1,7 +1,7 @@
 // The main window as the desktop console builds it: a started application on
 // a fresh installation (with the real gateway), the frame's commands, their
-// check marks, the help and home-page commands, and the conversion question
-// of start-up answered in a message box.
+// check marks, the sheet commands, the help and home-page commands, and the
+// conversion question of start-up answered in a message box.
 #include "BoxAnswerer.h"
 #include "CCommandSet.h"
 #include "CDBSchema.h"
@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QtTest>
 
 #include <cstdlib>
@@ -40,6 +41,8 @@ private slots:
     void ReactivationCommandTogglesTheFlagAndItsCheckMark();
     void HelpCommandOpensTheHelpFileOfStartUp();
     void HomePageCommandOpensTheConfiguredAddress();
+    void SheetCommandsAndTreeItemsOpenTheirSheets_data();
+    void SheetCommandsAndTreeItemsOpenTheirSheets();
     void ConversionQuestionIsAskedInABox_data();
     void ConversionQuestionIsAskedInABox();
 
@@ -57,7 +60,8 @@ private:
 void MainFrameTest::init() {
     m_pDir = std::make_unique<CTempDir>();
     const std::string home = m_pDir->Path() + "/";
-    const std::string init = std::string(TARN_BIN_DIR) + "/tarn-admin init '" + home + "' >/dev/null";
+    const std::string init =
+        std::string(TARN_BIN_DIR) + "/tarn-admin init '" + home + "' >/dev/null";
     QCOMPARE(std::system(init.c_str()), 0);
     std::filesystem::create_directory(home + "run");
     std::filesystem::permissions(home + "run", std::filesystem::perms::owner_all);
@@ -152,11 +156,49 @@ void MainFrameTest::HomePageCommandOpensTheConfiguredAddress() {
     QCOMPARE(m_urls.urls[1], QUrl(QStringLiteral("http://127.0.0.1/tarn/")));
 }
 
+void MainFrameTest::SheetCommandsAndTreeItemsOpenTheirSheets_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("treeCode");
+    QTest::addColumn<unsigned>("caption");
+    QTest::newRow("notify profiles") << int(CMainFrame::ID_NOTIFY_PROFILES) << 100 << 3002u;
+    QTest::newRow("notification services") << int(CMainFrame::ID_NOTIFY_SERVICES) << 101 << 3000u;
+    QTest::newRow("general settings") << int(CMainFrame::ID_GENERAL_SETTINGS) << 102 << 3001u;
+    QTest::newRow("auditions") << int(CMainFrame::ID_AUDITIONS) << 103 << 3011u;
+    QTest::newRow("plug-ins") << int(CMainFrame::ID_PLUGINS) << 104 << 7560u;
+}
+
+// The menu command and the double-clicked tree item open the same modal sheet;
+// the test closes it with Cancel as soon as it shows.
+void MainFrameTest::SheetCommandsAndTreeItemsOpenTheirSheets() {
+    QFETCH(int, command);
+    QFETCH(int, treeCode);
+    QFETCH(unsigned, caption);
+    StartFrame();
+    const QString expected = QString::fromStdString(LoadTarnString(caption));
+    for (bool fromTree : {false, true}) {
+        QString shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* sheet = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                shown = sheet->windowTitle();
+                sheet->reject();
+            }
+        });
+        closer.start(20);
+        if (fromTree)
+            m_pFrame->OnTreeCommand(treeCode);
+        else
+            m_pFrame->RunCommand(command);
+        QVERIFY2(shown.contains(expected), qPrintable(shown + " / " + expected));
+    }
+}
+
 void MainFrameTest::ConversionQuestionIsAskedInABox_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("started");
     QTest::addColumn<int>("version");
-    QTest::newRow("yes converts") << int(QMessageBox::Yes) << true << int(CDBSchema::kConfigVersion);
+    QTest::newRow("yes converts") << int(QMessageBox::Yes) << true
+                                  << int(CDBSchema::kConfigVersion);
     QTest::newRow("no ends the start") << int(QMessageBox::No) << false << 8;
 }
 
@@ -177,7 +219,8 @@ void MainFrameTest::ConversionQuestionIsAskedInABox() {
 
     CBoxAnswerer box(static_cast<QMessageBox::StandardButton>(answer));
     std::atomic<int> result{-1};
-    std::thread startup([&] { result = CheckDatabaseVersions(engine, reporter, "velda TARN! 2.5"); });
+    std::thread startup(
+        [&] { result = CheckDatabaseVersions(engine, reporter, "velda TARN! 2.5"); });
     QTRY_VERIFY_WITH_TIMEOUT(result != -1, 60000);
     startup.join();
     QVERIFY(box.Answered());
