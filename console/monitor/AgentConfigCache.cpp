@@ -24,16 +24,18 @@ std::string CAgentConfigCache::IdentityOf(const std::string& path) {
 
 std::vector<std::string> CAgentConfigCache::GetList(const std::string& path,
                                                     const std::string& section,
-                                                    const std::string& listName) {
+                                                    const std::string& listName,
+                                                    SafeFileStatus* status) {
     const std::string identity = IdentityOf(path);
     std::lock_guard guard(m_mutex);
     if (path != m_strPath || identity != m_strIdentity || identity.empty()) {
         m_strPath = path;
         m_strIdentity = identity;
         m_lists.clear();
-        SafeFileStatus status; // not a regular file or too large: no lists
-        m_file = LoadAgentConfig(path, status);
+        m_file = LoadAgentConfig(path, m_status); // not a regular file or too large: no lists
     }
+    if (status)
+        *status = m_status;
     const std::string key = section + '\n' + listName;
     auto found = m_lists.find(key);
     if (found == m_lists.end())

@@ -132,8 +132,10 @@ bool CAgentExchange::IsPerformedByAgent(const AuditionEntry& entry) {
     AgentComputer computer = m_computers.GetAgentComputer(audition.AgentComputer);
     const std::string configFile = GlobalConfigFile();
     bool listed = false;
-    for (const std::string& server : m_config.GetList(configFile, "Server", "Server"))
+    SafeFileStatus status = SafeFileStatus::Ok;
+    for (const std::string& server : m_config.GetList(configFile, "Server", "Server", &status))
         listed = listed || server == computer.Name;
+    ReportUnreadableFile(configFile, status);
     if (!listed || !computer.Alive)
         return false;
 

@@ -298,6 +298,8 @@ TEST_P(PlantedAgentFileTest, GlobalConfigurationReadsAsMissing) {
     m_exchange.RegisterAgentComputer(entry);
     PlantAt("TARN.CFG", "[Server]\nServer1=alpha\n");
     EXPECT_FALSE(m_exchange.CheckAgentPerforms(entry));
+    EXPECT_FALSE(m_exchange.CheckAgentPerforms(entry));
+    EXPECT_EQ(Warnings(m_dir + "TARN.CFG"), 1u);
     EXPECT_TRUE(BuildAgentInventory(m_dir + "TARN.CFG").empty());
 }
 
