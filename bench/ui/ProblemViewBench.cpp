@@ -25,8 +25,9 @@ constexpr int kProblems = 100000;
 class CLargeHistory {
 public:
     CLargeHistory() {
-        std::string pattern = std::string(std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp") +
-                              "/tarn-view-bench-XXXXXX";
+        std::string pattern =
+            std::string(std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp") +
+            "/tarn-view-bench-XXXXXX";
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp");
         m_dir = pattern;
@@ -51,7 +52,8 @@ private:
     void Store(int i) {
         DBHProblem problem;
         problem.PROBLEM_ID = DB_KEY_NEW;
-        problem.PROBLEM_STATUS = PROBLEM_OPEN + i % 3;
+        const int32_t statuses[] = {PROBLEM_OPEN, PROBLEM_UNRESOLVED, PROBLEM_RESOLVED};
+        problem.PROBLEM_STATUS = statuses[i % 3];
         problem.PROBLEM_DESCRIPTION = "Fehler " + std::to_string(i);
         problem.PROBLEM_BEGIN = "20240115100000";
         problem.AUDITION_ID = 1 + i % 50;
