@@ -2,7 +2,8 @@
 
 #include "CMessageBox.h"
 #include "CReportList.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QAction>

@@ -3,7 +3,8 @@
 #include "CDBEngineTARN.h"
 #include "CMessageBox.h"
 #include "MailLibrary.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QApplication>

@@ -1,7 +1,8 @@
 #include "CNamedEntryModel.h"
 
 #include "CReportList.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <algorithm>

@@ -5,7 +5,8 @@
 #include "CNotificationRules.h"
 #include "CPrinterSelectionDialog.h"
 #include "ChannelCaptions.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QFormLayout>

@@ -5,7 +5,8 @@
 #include "CNotificationChannelPage.h"
 #include "CNotificationRules.h"
 #include "ChannelCaptions.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QFormLayout>

@@ -3,7 +3,8 @@
 #include "CDBEngineTARN.h"
 #include "CNotificationRules.h"
 #include "CProfileNotificationsPage.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QFormLayout>

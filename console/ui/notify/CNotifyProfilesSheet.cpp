@@ -4,7 +4,8 @@
 #include "CEditableList.h"
 #include "CNotifyProfileSheet.h"
 #include "CReportList.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QDialogButtonBox>

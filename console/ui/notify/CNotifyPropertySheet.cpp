@@ -1,7 +1,8 @@
 #include "CNotifyPropertySheet.h"
 
 #include "CMessageBox.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QAbstractSpinBox>

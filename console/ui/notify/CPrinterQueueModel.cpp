@@ -1,7 +1,8 @@
 #include "CPrinterQueueModel.h"
 
 #include "CReportList.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QPrinterInfo>

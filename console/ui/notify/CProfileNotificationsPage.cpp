@@ -5,7 +5,8 @@
 #include "CNotificationRules.h"
 #include "CNotificationSheet.h"
 #include "CReportList.h"
-#include "NotifyTextIds.h"
+#include "MessageIds.h"
+#include "TARNTool.h"
 #include "UiText.h"
 
 #include <QPushButton>
