@@ -1,8 +1,8 @@
 // The editors of a sheet's configuration fields. Each editor is made from the
-// field's spec in the rule tables (console/config): a text field is cut at
-// the field's limit as it is typed or loaded, a number field takes any whole
-// number and the spec's check refuses the ones outside the range when the
-// page is left, with the message of the rules. The editor's object name is
+// field's description in the rule tables (console/config, FieldSpec): a text
+// field is cut at the field's limit as it is typed or loaded, a number field
+// takes any whole number and the rules' check refuses the ones outside the
+// range when the page is left, with the message of the rules. The editor's object name is
 // the column name.
 #pragma once
 

@@ -54,7 +54,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildSmsPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.AddText(Spec("SMS_DIAL_PREFIX"), page));
-    form->addRow(UiText(IDS_SMS_RETRIES), m_fields.AddNumber(Spec("SMS_RETRIES"), page));
+    form->addRow(UiText(IDS_RETRIES_LABEL), m_fields.AddNumber(Spec("SMS_RETRIES"), page));
     auto* numbers = new QGroupBox(UiText(IDS_DIAL_IN_NUMBERS), page);
     auto* numberForm = new QFormLayout(numbers);
     const char* columns[] = {"SMS_GATEWAY_D1", "SMS_GATEWAY_D2", "SMS_GATEWAY_EPLUS",
@@ -82,7 +82,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildFaxPage() {
     m_pComPort->setObjectName(QStringLiteral("FAX_COM_PORT"));
     form->addRow(UiText(IDS_COM_PORT), m_pComPort);
     form->addRow(UiText(IDS_MODEM_INIT), m_fields.AddText(Spec("FAX_MODEM_INIT_STRING"), page));
-    form->addRow(UiText(IDS_SMS_RETRIES), m_fields.AddNumber(Spec("FAX_RETRIES"), page));
+    form->addRow(UiText(IDS_RETRIES_LABEL), m_fields.AddNumber(Spec("FAX_RETRIES"), page));
     auto* dialType = new QGroupBox(UiText(IDS_DIAL_TYPE), page);
     auto* dialLayout = new QVBoxLayout(dialType);
     m_pPulse = new QRadioButton(UiText(IDS_PULSE), dialType);
