@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <thread>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -149,6 +151,30 @@ void BM_EmptyRequest_Thread(benchmark::State& state) {
         engine.Close();
 }
 BENCHMARK(BM_EmptyRequest_Thread);
+
+// The processor time that the front and its database thread use while they
+// wait for work: after each request the benchmark thread sleeps 100 ms, and
+// the iteration time is the processor time of the whole process in that sleep
+// (the sleeping benchmark thread itself uses none).
+void BM_IdleThread_CpuPer100ms(benchmark::State& state) {
+    CSilentReporter reporter;
+    CDBEngineTARN engine(&reporter);
+    auto processCpu = [] {
+        timespec used{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+        return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
+    };
+    for (auto _ : state) {
+        engine.Close();
+        const double before = processCpu();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        state.SetIterationTime(processCpu() - before);
+    }
+}
+BENCHMARK(BM_IdleThread_CpuPer100ms)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(10);
 
 // ---------------------------------------------------------------- GetAudition
 

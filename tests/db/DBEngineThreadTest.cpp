@@ -263,3 +263,43 @@ TEST(DBEngineThread, DestroyingAnOpenFrontClosesAndEndsTheThread) {
     EXPECT_EQ(::unlink(files.Config.c_str()), 0);
     EXPECT_EQ(::access((files.Config + "-journal").c_str(), F_OK), -1);
 }
+
+// Callers on several threads hammer the hand-off with requests whose answers
+// differ per caller and per request: every answer must be the one for the
+// caller's own request, never a neighbour's or a stale one.
+TEST_F(DBEngineTest, EveryAnswerBelongsToItsRequestUnderManyCallers) {
+    constexpr int kThreads = 4, kEach = 400;
+    std::vector<DBNotifyProfile> profiles;
+    for (int t = 0; t < kThreads; ++t) {
+        DBNotifyProfile profile{DB_KEY_NEW, "Profil " + std::to_string(t), ""};
+        ASSERT_TRUE(Engine().SetNotifyProfile(profile));
+        profiles.push_back(profile);
+    }
+    std::atomic<int> nWrongAnswers{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kEach; ++i) {
+                // Each caller asks for its own profile and, in turn, a
+                // neighbour's, a missing one and the versions.
+                const DBNotifyProfile& wanted = profiles[(t + i) % kThreads];
+                DBNotifyProfile read;
+                if (!Engine().GetNotifyProfile(wanted.PROFILE_ID, read) ||
+                    read.PROFILE_ID != wanted.PROFILE_ID || read.NAME != wanted.NAME)
+                    ++nWrongAnswers;
+                if (i % 7 == 0 && Engine().GetNotifyProfile(100000 + i, read))
+                    ++nWrongAnswers;
+                if (i % 11 == 0) {
+                    int32_t nConfig = 0, nHistory = 0;
+                    Engine().GetDBVersions(nConfig, nHistory);
+                    if (nConfig != 10 || nHistory != 2)
+                        ++nWrongAnswers;
+                }
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(nWrongAnswers, 0);
+    // Each missing profile was reported once, on its own request.
+    EXPECT_EQ(m_trace.Total(), kThreads * ((kEach + 6) / 7));
+}
