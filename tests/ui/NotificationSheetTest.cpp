@@ -385,7 +385,7 @@ void NotificationSheetTest::RecipientsComeFromTheAddressBook() {
         QTest::mouseClick(book.findChild<QPushButton*>("ok"), Qt::LeftButton);
     });
     QTest::mouseClick(m_pSheet->ChannelPage(CHANNEL_MSMAIL).BrowseButton(), Qt::LeftButton);
-    QVERIFY(script.Played());
+    QTRY_VERIFY_WITH_TIMEOUT(script.Played(), 30000);
     QCOMPARE(caption, QStringLiteral("Empfängerauswahl"));
     QCOMPARE(initial, QStringList({"Bob"}));
     QCOMPARE(Text(Field("MSMAIL.RECIPIENTS")), QStringLiteral("Bob;Alice Example"));
@@ -403,6 +403,7 @@ void NotificationSheetTest::FailedLogonAndMissingLibraryAreReported() {
     {
         CBoxAnswerer answer(QMessageBox::Ok);
         QTest::mouseClick(m_pSheet->ChannelPage(CHANNEL_MSMAIL).BrowseButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(answer.Answered(), 30000);
         QVERIFY(answer.Text().startsWith("Das Anmelden im MAIL System ist fehlgeschlagen."));
         QCOMPARE(answer.Caption(), QStringLiteral("TARN! Fehler aufgetreten"));
         QCOMPARE(answer.Icon(), QMessageBox::Critical);
@@ -442,7 +443,7 @@ void NotificationSheetTest::PrinterComesFromTheQueuesOfThisComputer() {
     {
         CModalScript<CPrinterSelectionDialog> script(choose(QStringLiteral("Leitstand")));
         QTest::mouseClick(m_pSheet->ChannelPage(CHANNEL_PRINTER).BrowseButton(), Qt::LeftButton);
-        QVERIFY(script.Played());
+        QTRY_VERIFY_WITH_TIMEOUT(script.Played(), 30000);
     }
     QCOMPARE(queues, QStringList({"Buero", "Leitstand"}));
     QCOMPARE(Text(Field("PRINTER.PRINTERNAME")), QStringLiteral("Leitstand"));
@@ -455,6 +456,7 @@ void NotificationSheetTest::PrinterComesFromTheQueuesOfThisComputer() {
             dialog.reject();
         });
         QTest::mouseClick(m_pSheet->ChannelPage(CHANNEL_PRINTER).BrowseButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(script.Played(), 30000);
         QVERIFY(preselected);
     }
     ClickOk(*m_pSheet);

@@ -1306,6 +1306,14 @@ Reload problem view</translation>
         <source>Auf diesem Computer ist kein Drucker eingerichtet.</source>
         <translation>No printer is set up on this computer.</translation>
     </message>
+    <message id="7604">
+        <source>Die Anmeldung im MAIL System läuft...</source>
+        <translation>Logging on to the mail system...</translation>
+    </message>
+    <message id="7605">
+        <source>Die Drucker dieses Computers werden gelesen...</source>
+        <translation>Reading the printers of this computer...</translation>
+    </message>
     <message id="32779">
         <source>Inhalt der TARN! Ereignisanzeige in Datei speichern
 TARN! Ereignisanzeige speichern</source>

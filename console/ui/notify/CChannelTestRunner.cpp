@@ -1,5 +1,6 @@
 #include "CChannelTestRunner.h"
 
+#include "CBusyIndicator.h"
 #include "CMessageBox.h"
 #include "MessageIds.h"
 #include "TARNTool.h"
@@ -7,7 +8,6 @@
 #include "UiText.h"
 
 #include <QApplication>
-#include <QProgressDialog>
 
 CChannelTestRunner::CChannelTestRunner(CTestNotifications& tests, QWidget* page)
     : QObject(page), m_tests(tests), m_pPage(page) {}
@@ -28,17 +28,9 @@ bool CChannelTestRunner::Start(NotificationChannel channel, const DBNotification
     if (m_bRunning)
         return false;
     m_bRunning = true;
-    auto* indicator =
-        new QProgressDialog(UiText(IDS_TEST_RUNNING), UiText(IDS_BUTTON_CLOSE), 0, 0, m_pPage);
-    indicator->setWindowTitle(m_pPage ? m_pPage->window()->windowTitle() : QString());
-    indicator->setWindowModality(Qt::WindowModal);
-    indicator->setMinimumDuration(0);
-    indicator->setAutoClose(false);
-    indicator->setAutoReset(false);
-    // Closing only stops waiting in front of the page: the send goes on.
-    connect(indicator, &QProgressDialog::canceled, indicator, &QObject::deleteLater);
-    indicator->show();
-    m_pIndicator = indicator;
+    // Closing the indicator only stops waiting in front of the page: the send
+    // goes on and its result is still shown.
+    m_pIndicator = new CBusyIndicator(UiText(IDS_TEST_RUNNING), m_pPage);
 
     // The result crosses to this thread as a posted call, and is dropped
     // when the runner has gone meanwhile.

@@ -25,7 +25,7 @@
 #include <cstdint>
 
 class CTestNotifications;
-class QProgressDialog;
+class CBusyIndicator;
 class QWidget;
 
 class CChannelTestRunner : public QObject {
@@ -53,6 +53,6 @@ private:
 
     CTestNotifications& m_tests;
     QPointer<QWidget> m_pPage;
-    QPointer<QProgressDialog> m_pIndicator;
+    QPointer<CBusyIndicator> m_pIndicator;
     bool m_bRunning = false;
 };

@@ -1,5 +1,6 @@
 #include "CMailRecipientSelection.h"
 
+#include "CBackgroundWork.h"
 #include "CDBEngineTARN.h"
 #include "CMessageBox.h"
 #include "MailLibrary.h"
@@ -7,42 +8,31 @@
 #include "TARNTool.h"
 #include "UiText.h"
 
-#include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 #include <array>
+#include <memory>
 
 namespace {
 
 // The address book's output buffer: the recipients field holds 255 characters.
 constexpr size_t kBufferSize = 256;
 
-} // namespace
+// A log-on made on a pool thread; the library stays loaded while it lives.
+struct MailLogon {
+    std::shared_ptr<const CMailLibrary> library;
+    SendMailLogonRecord record{};
+    int32_t result = SENDMAIL_LOGON_FAILED;
 
-CMailRecipientSelection::CMailRecipientSelection(CDBEngineTARN& database, std::string libraryPath)
-    : m_database(database), m_strLibraryPath(std::move(libraryPath)) {}
+    void LogOff() {
+        if (library)
+            library->SendMailLogoff(record);
+    }
+};
 
-bool CMailRecipientSelection::Select(QWidget* parent, QString& recipients) const {
-    const CMailLibrary library(m_strLibraryPath);
-    if (!library.IsLoaded()) {
-        CMessageBox::Error(parent, UiText(IDS_COMPONENT_MISSING));
-        return false;
-    }
-    DBNotifySrvConfig settings;
-    m_database.GetNotifyServicesConfig(settings);
-    SendMailInfo info{};
-    info.profile = settings.MSMAIL_LOGON_PROFILE.c_str();
-    info.password = settings.MSMAIL_LOGON_PROFILE_PASSWORD.c_str();
-    SendMailLogonRecord logon{};
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int32_t logonResult = library.SendMailLogon(logon, info);
-    QApplication::restoreOverrideCursor();
-    if (logonResult != SENDMAIL_OK) {
-        library.SendMailLogoff(logon);
-        CMessageBox::Error(parent, UiText(logonResult == MAIL_LIBRARY_MISSING
-                                              ? IDS_COMPONENT_MISSING
-                                              : IDS_ADDRESS_BOOK_LOGON_FAILED));
-        return false;
-    }
+// Shows the address book on the log-on; true with the names chosen.
+bool ShowAddressBook(MailLogon& logon, const QString& recipients, QString& chosen) {
     const std::string caption = UiText(IDS_RECIPIENT_SELECTION).toStdString();
     const std::string initial = recipients.toStdString();
     std::array<char, kBufferSize> buffer{};
@@ -51,11 +41,53 @@ bool CMailRecipientSelection::Select(QWidget* parent, QString& recipients) const
     request.initialRecipients = initial.empty() ? nullptr : initial.c_str();
     request.buffer = buffer.data();
     request.bufferSize = static_cast<int32_t>(buffer.size());
-    const int32_t result = library.GetAddressList(logon, request);
-    library.SendMailLogoff(logon);
-    if (result != SENDMAIL_OK)
+    if (logon.library->GetAddressList(logon.record, request) != SENDMAIL_OK)
         return false;
     buffer.back() = '\0';
-    recipients = QString::fromUtf8(buffer.data());
+    chosen = QString::fromUtf8(buffer.data());
     return true;
+}
+
+} // namespace
+
+CMailRecipientSelection::CMailRecipientSelection(CDBEngineTARN& database, std::string libraryPath)
+    : m_database(database), m_strLibraryPath(std::move(libraryPath)) {}
+
+void CMailRecipientSelection::Select(QWidget* page, const QString& recipients,
+                                     std::function<void(const QString&)> chosen) const {
+    auto library = std::make_shared<const CMailLibrary>(m_strLibraryPath);
+    if (!library->IsLoaded()) {
+        CMessageBox::Error(page, UiText(IDS_COMPONENT_MISSING));
+        return;
+    }
+    DBNotifySrvConfig settings;
+    m_database.GetNotifyServicesConfig(settings);
+    auto logOn = [library, profile = settings.MSMAIL_LOGON_PROFILE,
+                  password = settings.MSMAIL_LOGON_PROFILE_PASSWORD] {
+        MailLogon logon;
+        logon.library = library;
+        SendMailInfo info{};
+        info.profile = profile.c_str();
+        info.password = password.c_str();
+        logon.result = library->SendMailLogon(logon.record, info);
+        return logon;
+    };
+    const QPointer<QWidget> guard(page);
+    auto offer = [guard, recipients, chosen = std::move(chosen)](MailLogon& logon) {
+        if (logon.result != SENDMAIL_OK) {
+            logon.LogOff();
+            CMessageBox::Error(guard, UiText(logon.result == MAIL_LIBRARY_MISSING
+                                                 ? IDS_COMPONENT_MISSING
+                                                 : IDS_ADDRESS_BOOK_LOGON_FAILED));
+            return;
+        }
+        QString names;
+        const bool picked = ShowAddressBook(logon, recipients, names);
+        logon.LogOff();
+        // The address book ran an event loop: the page may have gone meanwhile.
+        if (picked && guard)
+            chosen(names);
+    };
+    CBackgroundWork::Run<MailLogon>(page, UiText(IDS_MAIL_LOGON_RUNNING), std::move(logOn),
+                                    std::move(offer), [](MailLogon& logon) { logon.LogOff(); });
 }

@@ -2,10 +2,15 @@
 // stored log-on profile and password, shows its address book ("Empfänger-
 // auswahl") with the current recipients and hands back the names chosen.
 // A library that is missing gives message 1027, a failed log-on 1004.
+//
+// The log-on can wait for the mail system (it first hands over what waits in
+// the outbox), so it runs off the user-interface thread behind a busy
+// indicator; the address book itself is a dialog of this thread.
 #pragma once
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 class CDBEngineTARN;
@@ -15,8 +20,11 @@ class CMailRecipientSelection {
 public:
     CMailRecipientSelection(CDBEngineTARN& database, std::string libraryPath);
 
-    // True when names were chosen; recipients then holds them, ";"-separated.
-    bool Select(QWidget* parent, QString& recipients) const;
+    // Starts the selection over page and returns at once. chosen is called
+    // with the names, ";"-separated, when the operator picked some; not when
+    // the selection failed, was cancelled or the page has gone.
+    void Select(QWidget* page, const QString& recipients,
+                std::function<void(const QString&)> chosen) const;
 
 private:
     CDBEngineTARN& m_database;

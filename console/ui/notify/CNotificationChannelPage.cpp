@@ -1,5 +1,6 @@
 #include "CNotificationChannelPage.h"
 
+#include "CBackgroundWork.h"
 #include "CMailRecipientSelection.h"
 #include "CMessageBox.h"
 #include "CNotificationRules.h"
@@ -108,15 +109,21 @@ QLineEdit* CNotificationChannelPage::TextField(const char* column) const {
 }
 
 void CNotificationChannelPage::SelectRecipients() {
-    QLineEdit* recipients = TextField("MSMAIL.RECIPIENTS");
-    QString chosen = recipients->text();
-    CMailRecipientSelection selection(m_context.database, m_context.mailLibraryPath);
-    if (selection.Select(this, chosen))
-        recipients->setText(chosen);
+    const CMailRecipientSelection selection(m_context.database, m_context.mailLibraryPath);
+    selection.Select(this, TextField("MSMAIL.RECIPIENTS")->text(), [this](const QString& chosen) {
+        TextField("MSMAIL.RECIPIENTS")->setText(chosen);
+    });
 }
 
+// The print system may answer slowly: its queues are read off this thread.
 void CNotificationChannelPage::SelectPrinter() {
-    std::vector<CPrinterQueueModel::Queue> queues = CPrinterQueueModel::ReadQueues();
+    using Queues = std::vector<CPrinterQueueModel::Queue>;
+    CBackgroundWork::Run<Queues>(this, UiText(IDS_READING_PRINTERS),
+                                 &CPrinterQueueModel::ReadQueues,
+                                 [this](Queues& queues) { OfferPrinters(std::move(queues)); });
+}
+
+void CNotificationChannelPage::OfferPrinters(std::vector<CPrinterQueueModel::Queue> queues) {
     if (queues.empty()) {
         CMessageBox::Information(this, UiText(IDS_NO_PRINTER), UiText(IDS_PRINTER_SELECTION));
         return;

@@ -7,11 +7,14 @@
 #pragma once
 
 #include "CFieldBinder.h"
+#include "CPrinterQueueModel.h"
 #include "DBRecords.h"
 #include "NotificationJob.h"
 #include "NotifySheetContext.h"
 
 #include <QWidget>
+
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
@@ -36,6 +39,8 @@ public:
 
     // What "&Durchsuchen..." does on the MS-Mail and the printer page.
     void SelectRecipients();
+    // Both return at once: the log-on and the reading of the queues run
+    // behind a busy indicator, the selection follows when they are done.
     void SelectPrinter();
 
 signals:
@@ -44,6 +49,7 @@ signals:
 private:
     void AddWindowRow(class QFormLayout& form, const QString& prefix);
     QLineEdit* TextField(const char* column) const;
+    void OfferPrinters(std::vector<CPrinterQueueModel::Queue> queues);
 
     NotifySheetContext m_context;
     const NotificationChannel m_eChannel;

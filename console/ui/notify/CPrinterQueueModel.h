@@ -18,7 +18,9 @@ public:
         QString driver;
     };
 
-    // The queues of the computer's print system (CUPS), sorted by name.
+    // The queues of the computer's print system (CUPS), sorted by name; none
+    // when the scheduler cannot be reached. May wait for the scheduler: call
+    // it off the user-interface thread.
     static std::vector<Queue> ReadQueues();
 
     explicit CPrinterQueueModel(std::vector<Queue> queues, QObject* parent = nullptr);
