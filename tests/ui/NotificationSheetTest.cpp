@@ -26,11 +26,14 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <cstdlib>
 
@@ -51,6 +54,7 @@ private slots:
     void CancelStoresNothing();
     void RecipientsComeFromTheAddressBook();
     void FailedLogonAndMissingLibraryAreReported();
+    void SlowLogonKeepsTheWindowWorkingAndCanBeLeft();
     void PrinterComesFromTheQueuesOfThisComputer();
     void TestButtonSendsThePageAsItStands();
 
@@ -58,7 +62,7 @@ private:
     std::unique_ptr<CFreshDatabase> m_pData;
     CDBEngineTARN* m_pDB = nullptr;
     std::unique_ptr<CNotificationSheet> m_pSheet;
-    std::string m_strMailLibrary = std::string(TARN_BIN_DIR) + "/libLUSendMail.so";
+    std::string m_strMailLibrary; // the real library; a test may name a missing one
     static CCupsTestServer* s_cups;
     static std::string s_cupsError;
 
@@ -133,6 +137,7 @@ void NotificationSheetTest::cleanupTestCase() {
 void NotificationSheetTest::init() {
     m_pData = std::make_unique<CFreshDatabase>();
     m_pDB = &m_pData->Engine();
+    m_strMailLibrary = std::string(TARN_BIN_DIR) + "/libLUSendMail.so";
     QVERIFY(m_pData->IsOpen());
 }
 
@@ -418,6 +423,49 @@ void NotificationSheetTest::FailedLogonAndMissingLibraryAreReported() {
     QTest::mouseClick(m_pSheet->ChannelPage(CHANNEL_MSMAIL).BrowseButton(), Qt::LeftButton);
     QCOMPARE(answer.Text(),
              QStringLiteral("Die Benachrichtigungskomponente konnte nicht gefunden werden."));
+}
+
+// The log-on first hands over what waits in the outbox, which can take as
+// long as the mail system's command: meanwhile the window goes on, a busy
+// indicator covers the page, and closing it drops the selection.
+void NotificationSheetTest::SlowLogonKeepsTheWindowWorkingAndCanBeLeft() {
+    CMailTestSystem mail;
+    const std::string gate = mail.Dir() + "/gate";
+    const std::string command = mail.Dir() + "/slow-submit.sh";
+    WriteFile(command,
+              "#!/bin/sh\nwhile [ ! -e '" + gate + "' ]; do sleep 0.05; done\ncat >/dev/null\n");
+    ::chmod(command.c_str(), 0755);
+    std::vector<std::string> keys = CMailTestSystem::StandardKeys(mail.Dir());
+    keys.back() = "Submit=" + command;
+    mail.WriteProfile(keys);
+    WriteFile(mail.OutboxPath() + "/waiting.eml", "To: bob@example.org\n\nwaiting\n");
+    ::setenv("TARN_MAIL_PROFILES", mail.ProfilesPath().c_str(), 1);
+    SetMailLogon("Monitor", "secret");
+    const int32_t id = StoreNotification();
+    Open(Stored(id));
+    ShowPageOf("MSMAIL.RECIPIENTS");
+    bool bookShown = false;
+    CModalScript<QDialog> book([&](QDialog&) { bookShown = true; });
+
+    QTest::mouseClick(m_pSheet->ChannelPage(CHANNEL_MSMAIL).BrowseButton(), Qt::LeftButton);
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+    QTRY_VERIFY(ticks >= 20); // the event loop runs while the log-on waits
+    auto* indicator = m_pSheet->findChild<QProgressDialog*>();
+    QVERIFY(indicator && indicator->isVisible());
+    QCOMPARE(indicator->labelText(), QStringLiteral("Die Anmeldung im MAIL System läuft..."));
+    QVERIFY(mail.Waiting() == std::vector<std::string>({"waiting.eml"}));
+    QTest::mouseClick(indicator->findChild<QPushButton*>(), Qt::LeftButton);
+    QTRY_VERIFY(!m_pSheet->findChild<QProgressDialog*>());
+
+    WriteFile(gate, "");
+    QTRY_VERIFY_WITH_TIMEOUT(mail.Waiting().empty(), 30000);
+    QTest::qWait(200); // the log-on's result arrives and is dropped
+    QVERIFY(!bookShown);
+    QCOMPARE(Text(Field("MSMAIL.RECIPIENTS")), QStringLiteral("Bob"));
+    ::unsetenv("TARN_MAIL_PROFILES");
 }
 
 void NotificationSheetTest::PrinterComesFromTheQueuesOfThisComputer() {
