@@ -56,6 +56,15 @@ void Press(QDialog& sheet, QDialogButtonBox::StandardButton which) {
     sheet.findChild<QDialogButtonBox*>()->button(which)->click();
 }
 
+// Types the text over the field's value letter by letter, as the keyboard
+// would (keyClicks knows ASCII only).
+void TypeInto(QLineEdit& edit, const QString& text) {
+    edit.setFocus();
+    edit.selectAll();
+    for (const QChar letter : text)
+        QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(letter), Qt::NoModifier);
+}
+
 template <class Widget> Widget* Field(QDialog& sheet, const char* name) {
     auto* widget = sheet.findChild<Widget*>(QString::fromUtf8(name));
     if (!widget)
@@ -226,11 +235,14 @@ void SettingsSheetsTest::ANumberOutsideItsRangeKeepsThePage() {
     QCOMPARE(StoredServices().FAX_RETRIES, before.FAX_RETRIES);
 }
 
+// What the operator types stops at the limit, counted in characters ("ä"
+// takes two bytes).
 void SettingsSheetsTest::TextsAreCutAtTheirLimit() {
     auto sheet = ServiceSheet();
-    QTest::keyClicks(Field<QLineEdit>(*sheet, "SMS_DIAL_PREFIX"), QString(60, QLatin1Char('9')));
-    Field<QLineEdit>(*sheet, "SMS_GATEWAY_D1")->setText(QString(120, QLatin1Char('1')));
-    Field<QLineEdit>(*sheet, "SMTP_SENDER")->setText(QString(300, QChar(0xE4))); // "ä"
+    TypeInto(*Field<QLineEdit>(*sheet, "SMS_DIAL_PREFIX"), QString(60, QLatin1Char('9')));
+    TypeInto(*Field<QLineEdit>(*sheet, "SMS_GATEWAY_D1"), QString(120, QLatin1Char('1')));
+    sheet->Pages()->setCurrentIndex(4);
+    TypeInto(*Field<QLineEdit>(*sheet, "SMTP_SENDER"), QString(300, QChar(0xE4)));
     Press(*sheet, QDialogButtonBox::Ok);
     const DBNotifySrvConfig stored = StoredServices();
     QCOMPARE(stored.SMS_DIAL_PREFIX, std::string(50, '9'));

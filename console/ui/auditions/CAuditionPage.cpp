@@ -1,5 +1,6 @@
 #include "CAuditionPage.h"
 
+#include "CFieldWidgets.h"
 #include "CMessageBox.h"
 #include "LUTool.h"
 #include "MessageIds.h"
@@ -134,14 +135,11 @@ bool CAuditionPage::SelectField(const std::string& column) {
     for (const Binding& binding : m_bindings) {
         if (column != binding.field->spec.column)
             continue;
-        if (binding.line) {
-            binding.line->setFocus();
-            binding.line->selectAll();
-        } else if (binding.flag) {
-            binding.flag->setFocus();
-        } else if (QAbstractButton* checked = binding.group->checkedButton()) {
+        if (!binding.group)
+            CFieldWidgets::Select(binding.line ? static_cast<QWidget*>(binding.line)
+                                               : binding.flag);
+        else if (QAbstractButton* checked = binding.group->checkedButton())
             checked->setFocus();
-        }
         return true;
     }
     return false;

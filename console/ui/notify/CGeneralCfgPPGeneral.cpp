@@ -13,23 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QLineEdit* AddRow(QGridLayout* grid, int row, unsigned label, const char* column,
-                  QPushButton*& browse) {
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromUtf8(column));
-    edit->setMaxLength(FindField(CServiceRules::SettingsFields(), column)->spec.maximum);
-    browse = new QPushButton(UiText(IDS_BROWSE));
-    grid->addWidget(new QLabel(UiText(label)), row, 0);
-    grid->addWidget(edit, row, 1);
-    grid->addWidget(browse, row, 2);
-    return edit;
-}
-
-} // namespace
-
-CGeneralCfgPPGeneral::CGeneralCfgPPGeneral(QWidget* parent) : QWidget(parent) {
+CGeneralCfgPPGeneral::CGeneralCfgPPGeneral(QWidget* parent)
+    : QWidget(parent), m_fields(CServiceRules::SettingsFields()) {
     auto* grid = new QGridLayout(this);
     QPushButton* browseFile = nullptr;
     QPushButton* browseDirectory = nullptr;
@@ -41,26 +26,32 @@ CGeneralCfgPPGeneral::CGeneralCfgPPGeneral(QWidget* parent) : QWidget(parent) {
             &CGeneralCfgPPGeneral::BrowseDataDirectory);
 }
 
+QLineEdit* CGeneralCfgPPGeneral::AddRow(QGridLayout* grid, int row, unsigned label,
+                                        const char* column, QPushButton*& browse) {
+    auto* edit = static_cast<QLineEdit*>(m_fields.Add(column));
+    browse = new QPushButton(UiText(IDS_BROWSE));
+    grid->addWidget(new QLabel(UiText(label)), row, 0);
+    grid->addWidget(edit, row, 1);
+    grid->addWidget(browse, row, 2);
+    return edit;
+}
+
 void CGeneralCfgPPGeneral::SetValues(const DBConfiguration& settings) {
-    m_pProtocolFile->setText(ToQString(settings.PROTOCOLFILE));
-    m_pDataDirectory->setText(ToQString(settings.DATA_DIRECTORY));
+    m_fields.Load(settings);
 }
 
 DBConfiguration CGeneralCfgPPGeneral::Values() const {
     DBConfiguration settings;
-    settings.PROTOCOLFILE = m_pProtocolFile->text().toStdString();
-    settings.DATA_DIRECTORY = m_pDataDirectory->text().toStdString();
+    m_fields.Store(settings);
     return settings;
 }
 
 bool CGeneralCfgPPGeneral::Leave() {
-    const ConfigErrors errors = CServiceRules::CheckSettings(Values());
-    if (errors.empty())
+    const FieldRefusal refusal = m_fields.RefusalOf(CServiceRules::CheckSettings(Values()));
+    if (!refusal.Refused())
         return true;
-    QLineEdit* field = errors.front().field == "PROTOCOLFILE" ? m_pProtocolFile : m_pDataDirectory;
-    field->setFocus();
-    field->selectAll();
-    CMessageBox::Error(this, ToQString(errors.front().message));
+    CFieldWidgets::Select(refusal.widget);
+    CMessageBox::Error(this, refusal.message);
     return false;
 }
 

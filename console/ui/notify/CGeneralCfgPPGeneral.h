@@ -4,10 +4,12 @@
 // existiert nicht. ..." and the page stays.
 #pragma once
 
+#include "CFieldBinder.h"
 #include "DBRecords.h"
 
 #include <QWidget>
 
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -25,9 +27,13 @@ public:
     QLineEdit* DataDirectory() const { return m_pDataDirectory; }
 
 private:
+    // The column's editor in the row with its label and browse button.
+    QLineEdit* AddRow(QGridLayout* grid, int row, unsigned label, const char* column,
+                      QPushButton*& browse);
     void BrowseProtocolFile();
     void BrowseDataDirectory();
 
+    CFieldBinder<DBConfiguration> m_fields;
     QLineEdit* m_pProtocolFile = nullptr;
     QLineEdit* m_pDataDirectory = nullptr;
 };

@@ -28,9 +28,8 @@ public:
     NotificationChannel Channel() const { return m_eChannel; }
     void Load(const DBNotification& notification) const { m_fields.Load(notification); }
     void Store(DBNotification& notification) const { m_fields.Store(notification); }
-    const ConfigError* FindError(const ConfigErrors& errors, QWidget*& field) const {
-        return m_fields.FindError(errors, field);
-    }
+    // The first of the rules' errors that belongs to a field of this page.
+    FieldRefusal RefusalOf(const ConfigErrors& errors) const { return m_fields.RefusalOf(errors); }
     // The editor of a column ("SMS.RECIPIENT"); null when not on this page.
     QWidget* Field(const char* column) const { return m_fields.Editor(column); }
     QPushButton* TestButton() const { return m_pTest; }

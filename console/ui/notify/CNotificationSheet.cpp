@@ -20,12 +20,6 @@ namespace {
 const char* const kActiveColumns[CHANNEL_COUNT] = {
     "SMS_ACTIVE", "MSMAIL_ACTIVE", "FAX_ACTIVE", "PRINTER_ACTIVE", "SMTP_ACTIVE", "SNMP_ACTIVE"};
 
-CNotifyPropertySheet::Refusal RefusalOf(const ConfigError* error, QWidget* field) {
-    if (!error)
-        return {};
-    return {QString::fromStdString(error->message), field};
-}
-
 } // namespace
 
 CNotificationSheet::CNotificationSheet(const NotifySheetContext& context,
@@ -72,19 +66,12 @@ DBNotification CNotificationSheet::Collected() const {
     return notification;
 }
 
-CNotifyPropertySheet::Refusal CNotificationSheet::CheckGeneralPage() const {
-    QWidget* field = nullptr;
-    const ConfigErrors errors = CNotificationRules::Check(Collected());
-    const ConfigError* error = m_general.FindError(errors, field);
-    return RefusalOf(error, field);
+FieldRefusal CNotificationSheet::CheckGeneralPage() const {
+    return m_general.RefusalOf(CNotificationRules::Check(Collected()));
 }
 
-CNotifyPropertySheet::Refusal
-CNotificationSheet::CheckChannelPage(NotificationChannel channel) const {
-    QWidget* field = nullptr;
-    const ConfigErrors errors = CNotificationRules::Check(Collected());
-    const ConfigError* error = m_pages[channel]->FindError(errors, field);
-    return RefusalOf(error, field);
+FieldRefusal CNotificationSheet::CheckChannelPage(NotificationChannel channel) const {
+    return m_pages[channel]->RefusalOf(CNotificationRules::Check(Collected()));
 }
 
 // The channel's page follows the general page.

@@ -37,8 +37,8 @@ protected:
 
 private:
     QWidget* BuildGeneralPage();
-    Refusal CheckGeneralPage() const;
-    Refusal CheckChannelPage(NotificationChannel channel) const;
+    FieldRefusal CheckGeneralPage() const;
+    FieldRefusal CheckChannelPage(NotificationChannel channel) const;
     void RunTest(NotificationChannel channel);
 
     NotifySheetContext m_context;

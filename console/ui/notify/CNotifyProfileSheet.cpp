@@ -35,12 +35,8 @@ DBNotifyProfile CNotifyProfileSheet::Collected() const {
     return profile;
 }
 
-CNotifyPropertySheet::Refusal CNotifyProfileSheet::CheckGeneralPage() const {
-    QWidget* field = nullptr;
-    const ConfigErrors errors = CNotificationRules::CheckProfile(Collected());
-    if (const ConfigError* error = m_fields.FindError(errors, field))
-        return {QString::fromStdString(error->message), field};
-    return {};
+FieldRefusal CNotifyProfileSheet::CheckGeneralPage() const {
+    return m_fields.RefusalOf(CNotificationRules::CheckProfile(Collected()));
 }
 
 // The profile first, so that a new one has its key for its notification list.

@@ -28,7 +28,7 @@ protected:
 
 private:
     QWidget* BuildGeneralPage();
-    Refusal CheckGeneralPage() const;
+    FieldRefusal CheckGeneralPage() const;
     DBNotifyProfile Collected() const;
 
     NotifySheetContext m_context;

@@ -5,26 +5,10 @@
 #include "TARNTool.h"
 #include "UiText.h"
 
-#include <QAbstractSpinBox>
 #include <QDialogButtonBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-void SelectField(QWidget* field) {
-    if (!field)
-        return;
-    field->setFocus();
-    if (auto* text = qobject_cast<QLineEdit*>(field))
-        text->selectAll();
-    else if (auto* number = qobject_cast<QAbstractSpinBox*>(field))
-        number->selectAll();
-}
-
-} // namespace
 
 CNotifyPropertySheet::CNotifyPropertySheet(const QString& caption, QWidget* parent)
     : QDialog(parent), m_pTabs(new QTabWidget),
@@ -58,15 +42,15 @@ void CNotifyPropertySheet::OnPageChanged(int index) {
 
 bool CNotifyPropertySheet::CheckPage(int index) {
     const PageCheck& check = m_checks[static_cast<size_t>(index)];
-    const Refusal refusal = check ? check() : Refusal{};
-    if (refusal.message.isEmpty())
+    const FieldRefusal refusal = check ? check() : FieldRefusal{};
+    if (!refusal.Refused())
         return true;
     m_bReturning = true;
     m_pTabs->setCurrentIndex(index);
     m_nCurrent = index;
     m_bReturning = false;
     CMessageBox::Warning(this, refusal.message);
-    SelectField(refusal.field);
+    CFieldWidgets::Select(refusal.widget);
     return false;
 }
 

@@ -4,6 +4,8 @@
 // the field. OK stores through Apply, Cancel stores nothing.
 #pragma once
 
+#include "CFieldWidgets.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -16,13 +18,7 @@ class QTabWidget;
 class CNotifyPropertySheet : public QDialog {
     Q_OBJECT
 public:
-    // What a page's check refuses: the message and the field to select. An
-    // empty message means the page passes.
-    struct Refusal {
-        QString message;
-        QWidget* field = nullptr;
-    };
-    using PageCheck = std::function<Refusal()>;
+    using PageCheck = std::function<FieldRefusal()>;
 
     CNotifyPropertySheet(const QString& caption, QWidget* parent);
 

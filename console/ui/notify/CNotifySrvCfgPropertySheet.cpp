@@ -14,21 +14,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-const FieldSpec& Spec(const char* column) {
-    return FindField(CServiceRules::Fields(), column)->spec;
-}
-
-} // namespace
-
 CNotifySrvCfgPropertySheet::CNotifySrvCfgPropertySheet(CDBEngineTARN& database,
                                                        std::string registryPath, QWidget* parent)
-    : QDialog(parent), m_database(database), m_registryPath(std::move(registryPath)) {
+    : QDialog(parent), m_database(database), m_registryPath(std::move(registryPath)),
+      m_fields(CServiceRules::Fields()) {
     setWindowTitle(UiText(IDS_SERVICES_SHEET_CAPTION));
     // A failed read has been reported by the database thread; the page shows
     // empty values then.
@@ -53,15 +45,14 @@ CNotifySrvCfgPropertySheet::CNotifySrvCfgPropertySheet(CDBEngineTARN& database,
 QWidget* CNotifySrvCfgPropertySheet::BuildSmsPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.AddText(Spec("SMS_DIAL_PREFIX"), page));
-    form->addRow(UiText(IDS_RETRIES_LABEL), m_fields.AddNumber(Spec("SMS_RETRIES"), page));
+    form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.Add("SMS_DIAL_PREFIX"));
+    form->addRow(UiText(IDS_RETRIES_LABEL), m_fields.Add("SMS_RETRIES"));
     auto* numbers = new QGroupBox(UiText(IDS_DIAL_IN_NUMBERS), page);
     auto* numberForm = new QFormLayout(numbers);
     const char* columns[] = {"SMS_GATEWAY_D1", "SMS_GATEWAY_D2", "SMS_GATEWAY_EPLUS",
                              "SMS_GATEWAY_QUIX", "SMS_GATEWAY_NATEL_D"};
     for (int i = 0; i < 5; ++i)
-        numberForm->addRow(UiTextPart(IDS_NETWORK_LABELS, i),
-                           m_fields.AddText(Spec(columns[i]), numbers));
+        numberForm->addRow(UiTextPart(IDS_NETWORK_LABELS, i), m_fields.Add(columns[i]));
     form->addRow(numbers);
     return page;
 }
@@ -77,12 +68,12 @@ QWidget* CNotifySrvCfgPropertySheet::BuildMailPage() {
 QWidget* CNotifySrvCfgPropertySheet::BuildFaxPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.AddText(Spec("FAX_DIAL_PREFIX"), page));
+    form->addRow(UiText(IDS_DIAL_PREFIX), m_fields.Add("FAX_DIAL_PREFIX"));
     m_pComPort = new QComboBox(page);
     m_pComPort->setObjectName(QStringLiteral("FAX_COM_PORT"));
     form->addRow(UiText(IDS_COM_PORT), m_pComPort);
-    form->addRow(UiText(IDS_MODEM_INIT), m_fields.AddText(Spec("FAX_MODEM_INIT_STRING"), page));
-    form->addRow(UiText(IDS_RETRIES_LABEL), m_fields.AddNumber(Spec("FAX_RETRIES"), page));
+    form->addRow(UiText(IDS_MODEM_INIT), m_fields.Add("FAX_MODEM_INIT_STRING"));
+    form->addRow(UiText(IDS_RETRIES_LABEL), m_fields.Add("FAX_RETRIES"));
     auto* dialType = new QGroupBox(UiText(IDS_DIAL_TYPE), page);
     auto* dialLayout = new QVBoxLayout(dialType);
     m_pPulse = new QRadioButton(UiText(IDS_PULSE), dialType);
@@ -100,7 +91,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildTextPage(
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     for (const auto& [label, column] : rows)
-        form->addRow(UiText(label), m_fields.AddText(Spec(column), page));
+        form->addRow(UiText(label), m_fields.Add(column));
     return page;
 }
 
@@ -113,7 +104,7 @@ QWidget* CNotifySrvCfgPropertySheet::BuildEmptyPage() {
 }
 
 void CNotifySrvCfgPropertySheet::Load() {
-    m_fields.Load(CServiceRules::Fields(), m_loaded);
+    m_fields.Load(m_loaded);
     m_ports = CSerialPorts::Find(m_registryPath, m_loaded.FAX_COM_PORT);
     for (const SerialPort& port : m_ports)
         m_pComPort->addItem(ToQString(CSerialPorts::DisplayText(port)));
@@ -123,49 +114,53 @@ void CNotifySrvCfgPropertySheet::Load() {
 
 DBNotifySrvConfig CNotifySrvCfgPropertySheet::Collect() const {
     DBNotifySrvConfig record = m_loaded;
-    m_fields.Store(CServiceRules::Fields(), record);
+    m_fields.Store(record);
     record.FAX_COM_PORT = m_pComPort->currentIndex() + 1;
     record.FAX_DIAL_TYPE = m_pTone->isChecked() ? 1 : 0;
     return record;
 }
 
 void CNotifySrvCfgPropertySheet::OnPageChanged(int index) {
-    const CFieldEditors::Refusal refusal = m_fields.Check(m_pPages->widget(m_nPage));
-    if (refusal.widget) {
-        Refuse(refusal.widget, refusal.message);
+    const FieldRefusal refusal = m_fields.Check(m_pPages->widget(m_nPage));
+    if (refusal.Refused()) {
+        Refuse(refusal);
         return;
     }
     m_nPage = index;
 }
 
-void CNotifySrvCfgPropertySheet::Refuse(QWidget* widget, const QString& message) {
+void CNotifySrvCfgPropertySheet::Refuse(const FieldRefusal& refusal) {
     for (int index = 0; index < m_pPages->count(); ++index) {
-        if (m_pPages->widget(index)->isAncestorOf(widget)) {
+        if (m_pPages->widget(index)->isAncestorOf(refusal.widget)) {
             const QSignalBlocker blocker(m_pPages);
             m_pPages->setCurrentIndex(index);
             m_nPage = index;
         }
     }
-    widget->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->selectAll();
-    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
-        spin->selectAll();
-    CMessageBox::Warning(this, message);
+    CFieldWidgets::Select(refusal.widget);
+    CMessageBox::Warning(this, refusal.message);
+}
+
+FieldRefusal CNotifySrvCfgPropertySheet::Check(DBNotifySrvConfig& record) const {
+    const FieldRefusal refusal = m_fields.Check();
+    if (refusal.Refused())
+        return refusal;
+    record = Collect();
+    CServiceRules::PrepareForSaving(record);
+    const ConfigErrors errors = CServiceRules::Check(record);
+    if (errors.empty())
+        return {};
+    // The port and the dial type are no bound editors; they are found by name.
+    const ConfigError& error = errors.front();
+    QWidget* widget = findChild<QWidget*>(ToQString(error.field));
+    return {ToQString(error.message), widget ? widget : m_pPages};
 }
 
 void CNotifySrvCfgPropertySheet::accept() {
-    const CFieldEditors::Refusal refusal = m_fields.Check();
-    if (refusal.widget) {
-        Refuse(refusal.widget, refusal.message);
-        return;
-    }
-    DBNotifySrvConfig record = Collect();
-    CServiceRules::PrepareForSaving(record);
-    const ConfigErrors errors = CServiceRules::Check(record);
-    if (!errors.empty()) {
-        QWidget* widget = findChild<QWidget*>(ToQString(errors.front().field));
-        Refuse(widget ? widget : m_pPages, ToQString(errors.front().message));
+    DBNotifySrvConfig record;
+    const FieldRefusal refusal = Check(record);
+    if (refusal.Refused()) {
+        Refuse(refusal);
         return;
     }
     // A failed store has been reported by the database thread.

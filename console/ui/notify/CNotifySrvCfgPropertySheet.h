@@ -9,7 +9,7 @@
 #pragma once
 
 #include "CDBEngineTARN.h"
-#include "CFieldEditors.h"
+#include "CFieldBinder.h"
 #include "CSerialPorts.h"
 
 #include <QDialog>
@@ -47,13 +47,16 @@ private:
     DBNotifySrvConfig Collect() const;
     // Keeps the page that holds a refused value.
     void OnPageChanged(int index);
-    // Shows the page of widget with the message; the widget gets the focus.
-    void Refuse(QWidget* widget, const QString& message);
+    // The first value refused by its field's limits or by the rules' check
+    // of the whole record; record is what would be stored.
+    FieldRefusal Check(DBNotifySrvConfig& record) const;
+    // Shows the page of the refused widget with the message and selects it.
+    void Refuse(const FieldRefusal& refusal);
 
     CDBEngineTARN& m_database;
     const std::string m_registryPath;
     DBNotifySrvConfig m_loaded;
-    CFieldEditors m_fields;
+    CFieldBinder<DBNotifySrvConfig> m_fields;
     std::vector<SerialPort> m_ports;
     QTabWidget* m_pPages = nullptr;
     QComboBox* m_pComPort = nullptr;

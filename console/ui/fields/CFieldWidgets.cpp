@@ -1,11 +1,13 @@
-#include "CConfigFieldEditor.h"
+#include "CFieldWidgets.h"
 
 #include "CConfigNumberEdit.h"
 #include "CConfigTextEdit.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
 
-QWidget* CConfigFieldEditor::Create(const FieldSpec& spec, const QString& checkText) {
+QWidget* CFieldWidgets::Create(const FieldSpec& spec, const QString& checkText) {
     switch (spec.kind) {
     case FieldKind::Text:
         return new CConfigTextEdit(spec.maximum);
@@ -17,7 +19,7 @@ QWidget* CConfigFieldEditor::Create(const FieldSpec& spec, const QString& checkT
     return new QCheckBox(checkText);
 }
 
-FieldValue CConfigFieldEditor::Read(QWidget* editor, const FieldSpec& spec) {
+FieldValue CFieldWidgets::Read(QWidget* editor, const FieldSpec& spec) {
     switch (spec.kind) {
     case FieldKind::Text:
         return static_cast<QLineEdit*>(editor)->text().toStdString();
@@ -32,7 +34,7 @@ FieldValue CConfigFieldEditor::Read(QWidget* editor, const FieldSpec& spec) {
     return int64_t{static_cast<QCheckBox*>(editor)->isChecked() ? 1 : 0};
 }
 
-void CConfigFieldEditor::Write(QWidget* editor, const FieldSpec& spec, const FieldValue& value) {
+void CFieldWidgets::Write(QWidget* editor, const FieldSpec& spec, const FieldValue& value) {
     switch (spec.kind) {
     case FieldKind::Text:
         static_cast<QLineEdit*>(editor)->setText(QString::fromStdString(FieldValueText(value)));
@@ -46,4 +48,14 @@ void CConfigFieldEditor::Write(QWidget* editor, const FieldSpec& spec, const Fie
     }
     const auto* flag = std::get_if<int64_t>(&value);
     static_cast<QCheckBox*>(editor)->setChecked(flag && *flag != 0);
+}
+
+void CFieldWidgets::Select(QWidget* widget) {
+    if (!widget)
+        return;
+    widget->setFocus();
+    if (auto* text = qobject_cast<QLineEdit*>(widget))
+        text->selectAll();
+    else if (auto* number = qobject_cast<QAbstractSpinBox*>(widget))
+        number->selectAll();
 }
