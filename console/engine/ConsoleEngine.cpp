@@ -250,6 +250,14 @@ void CConsoleEngine::CheckOpenProblems(AuditionEntry& entry) {
     m_problems.CheckOpenProblems(entry);
 }
 
+void CConsoleEngine::BeginPass() {
+    m_problems.BeginPass();
+}
+
+void CConsoleEngine::EndPass() {
+    m_problems.EndPass();
+}
+
 bool CConsoleEngine::OnAuditionError(AuditionEntry entry) {
     return m_problems.OnAuditionError(std::move(entry));
 }

@@ -83,6 +83,8 @@ public:
 
     // IAuditionHost: called on the audition thread.
     void CheckOpenProblems(AuditionEntry& entry) override;
+    void BeginPass() override;
+    void EndPass() override;
     bool OnAuditionError(AuditionEntry entry) override;
     void AddEventViewLine(int kind, const std::string& computer, const std::string& audition,
                           const std::string& text) override;

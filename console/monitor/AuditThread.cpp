@@ -67,12 +67,14 @@ void CAuditThread::Start() {
 }
 
 void CAuditThread::RunPass() {
+    m_host.BeginPass();
     for (int nIndex = 0;; ++nIndex) {
         CAuditionClaim claim = CAuditionClaim::AtIndex(m_auditions, nIndex);
         if (!claim)
             break;
         CWorkerThread::RunGuarded(kThreadName, [&] { HandleEntry(claim.Entry()); });
     }
+    m_host.EndPass();
     m_agents.CheckAgentLiveness();
     ++m_nPasses;
 }

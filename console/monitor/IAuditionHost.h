@@ -14,6 +14,11 @@ public:
     // the audition when one of its problems is closed) are kept: the thread
     // checks and writes back this same copy.
     virtual void CheckOpenProblems(AuditionEntry& entry) = 0;
+    // Called when a pass begins and when it has ended, on the audition
+    // thread, so that the host can read at once what every entry's check
+    // needs.
+    virtual void BeginPass() {}
+    virtual void EndPass() {}
     // The entry signalled an error in this pass; it carries the signal.
     // True once the signal is stored (its problem and its event); false when
     // storing was refused: an agent's log line is then left unmarked, so that

@@ -10,6 +10,7 @@
 
 #include <tarn/TarnPlugin.h>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -22,9 +23,13 @@ bool IsPlugin(const AuditionEntry& entry) {
     return TypeOf(entry) == AuditionType::Plugin;
 }
 
-bool HasExpired(const DBHProblem& problem, int32_t nMaxDurationMinutes, std::time_t now) {
+std::time_t BeginOf(const DBHProblem& problem) {
     std::time_t begin = 0;
     ParseTimeStamp(problem.PROBLEM_BEGIN, begin); // an unreadable begin gives -1
+    return begin;
+}
+
+bool HasExpired(std::time_t begin, int32_t nMaxDurationMinutes, std::time_t now) {
     return begin + static_cast<std::time_t>(nMaxDurationMinutes) * 60 < now;
 }
 
@@ -211,16 +216,47 @@ void CProblemHandler::HandleNewProblem(int32_t nProblemID, AuditionEntry& entry)
     }
 }
 
+// The problems themselves are read again before any is closed: since the
+// pass's reading an action result, a restart or "tarn-admin problem remove"
+// may have closed or removed one.
 void CProblemHandler::CheckOpenProblems(AuditionEntry& entry) {
     m_services.Actions.CollectActionResults();
+    const std::time_t now = m_services.Recorder.Now();
+    if (!MayHaveExpired(entry, now))
+        return;
     DBHProblemList open;
     if (!m_services.Recorder.Database().GetAllProblems(entry.Definition.AUDITION_ID, PROBLEM_OPEN,
                                                        open))
         return;
-    const std::time_t now = m_services.Recorder.Now();
     for (const DBHProblem& problem : open)
-        if (HasExpired(problem, entry.Definition.MAX_DURATION, now))
+        if (HasExpired(BeginOf(problem), entry.Definition.MAX_DURATION, now))
             ExpireProblem(problem, entry);
+}
+
+// A problem opened during the pass is not in its reading; it belongs to an
+// audition already checked in this pass (a signal follows the check), so it
+// is first due in the next pass, as it would be without the reading.
+bool CProblemHandler::MayHaveExpired(const AuditionEntry& entry, std::time_t now) const {
+    if (!m_passReading || !m_passReading->read)
+        return true;
+    const auto found = m_passReading->earliestBegin.find(entry.Definition.AUDITION_ID);
+    return found != m_passReading->earliestBegin.end() &&
+           HasExpired(found->second, entry.Definition.MAX_DURATION, now);
+}
+
+void CProblemHandler::BeginPass() {
+    DBHProblemList open;
+    m_passReading.emplace();
+    m_passReading->read = m_services.Recorder.Database().GetAllProblems(0, PROBLEM_OPEN, open);
+    for (const DBHProblem& problem : open) {
+        const auto [slot, added] =
+            m_passReading->earliestBegin.try_emplace(problem.AUDITION_ID, BeginOf(problem));
+        slot->second = std::min(slot->second, BeginOf(problem));
+    }
+}
+
+void CProblemHandler::EndPass() {
+    m_passReading.reset();
 }
 
 void CProblemHandler::ExpireProblem(const DBHProblem& problem, AuditionEntry& entry) {

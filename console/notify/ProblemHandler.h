@@ -2,8 +2,7 @@
 // open problem of the audition or opens a new one; problems are closed
 // resolved or unresolved when their maximum duration has passed, and the
 // audition's notify profiles are queued at the moments its notify flags name.
-// The open problems live in the history database and are read back at every
-// call. Runs on the audition thread.
+// The open problems live in the history database. Runs on the audition thread.
 #pragma once
 
 #include "AgentActions.h"
@@ -13,7 +12,10 @@
 #include "NotificationCaches.h"
 #include "NotificationList.h"
 
+#include <ctime>
 #include <functional>
+#include <optional>
+#include <unordered_map>
 
 struct ProblemHandlerServices {
     CHistoryRecorder& Recorder;
@@ -38,6 +40,12 @@ public:
     // Collects the action results, then closes the audition's expired problems.
     // The entry is the audition thread's working copy: it may be stopped here.
     void CheckOpenProblems(AuditionEntry& entry);
+    // Between the two, CheckOpenProblems learns from one reading of every
+    // open problem, taken when the pass begins, whether an audition's
+    // problems may have expired, and reads them only then. Without a pass it
+    // reads them at every call.
+    void BeginPass();
+    void EndPass();
     // Closes every open problem unresolved, without notifications (console end).
     void CloseAllOpenProblems();
 
@@ -53,12 +61,20 @@ public:
 
 private:
     bool FindMatchingProblem(const AuditionEntry& entry, int32_t& nProblemID);
+    bool MayHaveExpired(const AuditionEntry& entry, std::time_t now) const;
     void HandleNewProblem(int32_t nProblemID, AuditionEntry& entry);
     void ExpireProblem(const DBHProblem& problem, AuditionEntry& entry);
     void Notify(int32_t nProblemID, const AuditionEntry& entry, int32_t nStage);
     bool PluginCapability(const AuditionEntry& entry, uint32_t nFlag) const;
 
     ProblemHandlerServices m_services;
+    // The pass's reading: the earliest begin of each audition's open
+    // problems; none when the reading failed.
+    struct PassReading {
+        bool read = false;
+        std::unordered_map<int32_t, std::time_t> earliestBegin;
+    };
+    std::optional<PassReading> m_passReading;
 };
 
 // Whether the events hold a notification event of stage 2.

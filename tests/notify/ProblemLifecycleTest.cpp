@@ -232,6 +232,47 @@ TEST_F(ProblemLifecycleTest, LongAgentFieldKeepsOneProblemAndOneRestart) {
     EXPECT_EQ(signals, 2);
 }
 
+// A pass reads the open problems of every audition once. An audition whose
+// problem has expired by then is read again and its problem closed; a problem
+// another party has closed or removed since the reading is left as it is and
+// notified to nobody; a problem not yet expired stays open.
+TEST_F(ProblemLifecycleTest, APassReadingLeavesProblemsClosedOrRemovedSinceAlone) {
+    SetUpNotifications();
+    auto store = [this](const char* name) {
+        DBAudition audition = Audition(AuditionType::Net);
+        audition.NAME = name;
+        audition.NOTIFY_FAILURE = true;
+        return StoreNotified(audition);
+    };
+    AuditionEntry expiring = store("expiring"), closed = store("closed elsewhere"),
+                  removed = store("removed"), young = store("young");
+    const std::time_t begin = m_now;
+    for (const AuditionEntry* entry : {&expiring, &closed, &removed})
+        ASSERT_TRUE(m_handler->OnAuditionError(Signalled(*entry)));
+    m_now = begin + 10 * 60 + 1;
+    ASSERT_TRUE(m_handler->OnAuditionError(Signalled(young)));
+
+    m_handler->BeginPass();
+    DBHProblem resolved = Problems(closed.Definition.AUDITION_ID)[0];
+    resolved.PROBLEM_STATUS = PROBLEM_RESOLVED;
+    resolved.PROBLEM_END = FormatTimeStamp(begin + 60);
+    ASSERT_TRUE(m_database.SetProblem(resolved));
+    ASSERT_TRUE(m_database.DeleteProblem(Problems(removed.Definition.AUDITION_ID)[0].PROBLEM_ID));
+    for (AuditionEntry* entry : {&expiring, &closed, &removed, &young})
+        m_handler->CheckOpenProblems(*entry);
+    m_handler->EndPass();
+
+    EXPECT_EQ(Problems(expiring.Definition.AUDITION_ID)[0].PROBLEM_STATUS, PROBLEM_UNRESOLVED);
+    const DBHProblem stillResolved = Problems(closed.Definition.AUDITION_ID)[0];
+    EXPECT_EQ(stillResolved.PROBLEM_STATUS, PROBLEM_RESOLVED);
+    EXPECT_EQ(stillResolved.PROBLEM_END, resolved.PROBLEM_END);
+    EXPECT_TRUE(Problems(removed.Definition.AUDITION_ID).empty());
+    EXPECT_EQ(Problems(young.Definition.AUDITION_ID)[0].PROBLEM_STATUS, PROBLEM_OPEN);
+    EXPECT_EQ(QueuedStages(), std::vector<int32_t>{NOTIFY_STAGE_UNRESOLVED});
+    EXPECT_EQ(m_view.Texts(EVENT_VIEW_PROBLEM_UNRESOLVED).size(), 1u);
+    EXPECT_TRUE(m_view.Texts(EVENT_VIEW_PROBLEM_RESOLVED).empty());
+}
+
 TEST_F(ProblemLifecycleTest, UnansweredRestartIsDroppedAtExpiryAndClosesUnresolved) {
     SetUpNotifications();
     AddComputer("alpha");
