@@ -1,7 +1,7 @@
 // The widgets of configuration fields and the transfer of a field's value
 // between record and widget: a text field cut at the field's limit for
 // texts, a number field stepping within the field's range for numbers, a
-// check box for flags. The limits come from the field's spec only.
+// check box for flags. The limits come from the field's FieldSpec only.
 #pragma once
 
 #include "ConfigField.h"
