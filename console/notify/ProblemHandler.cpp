@@ -237,26 +237,31 @@ void CProblemHandler::CheckOpenProblems(AuditionEntry& entry) {
 // audition already checked in this pass (a signal follows the check), so it
 // is first due in the next pass, as it would be without the reading.
 bool CProblemHandler::MayHaveExpired(const AuditionEntry& entry, std::time_t now) const {
-    if (!m_passReading || !m_passReading->read)
+    if (!m_earliestOpenBegin)
         return true;
-    const auto found = m_passReading->earliestBegin.find(entry.Definition.AUDITION_ID);
-    return found != m_passReading->earliestBegin.end() &&
+    const auto found = m_earliestOpenBegin->find(entry.Definition.AUDITION_ID);
+    return found != m_earliestOpenBegin->end() &&
            HasExpired(found->second, entry.Definition.MAX_DURATION, now);
 }
 
+// A failed reading leaves none: every audition's problems are then read
+// at its check, as without a pass.
 void CProblemHandler::BeginPass() {
+    m_earliestOpenBegin.reset();
     DBHProblemList open;
-    m_passReading.emplace();
-    m_passReading->read = m_services.Recorder.Database().GetAllProblems(0, PROBLEM_OPEN, open);
+    if (!m_services.Recorder.Database().GetAllProblems(0, PROBLEM_OPEN, open))
+        return;
+    auto& earliest = m_earliestOpenBegin.emplace();
     for (const DBHProblem& problem : open) {
-        const auto [slot, added] =
-            m_passReading->earliestBegin.try_emplace(problem.AUDITION_ID, BeginOf(problem));
-        slot->second = std::min(slot->second, BeginOf(problem));
+        const std::time_t begin = BeginOf(problem);
+        const auto [slot, added] = earliest.try_emplace(problem.AUDITION_ID, begin);
+        if (!added)
+            slot->second = std::min(slot->second, begin);
     }
 }
 
 void CProblemHandler::EndPass() {
-    m_passReading.reset();
+    m_earliestOpenBegin.reset();
 }
 
 void CProblemHandler::ExpireProblem(const DBHProblem& problem, AuditionEntry& entry) {

@@ -69,12 +69,8 @@ private:
 
     ProblemHandlerServices m_services;
     // The pass's reading: the earliest begin of each audition's open
-    // problems; none when the reading failed.
-    struct PassReading {
-        bool read = false;
-        std::unordered_map<int32_t, std::time_t> earliestBegin;
-    };
-    std::optional<PassReading> m_passReading;
+    // problems, by audition id; none outside a pass or when the reading failed.
+    std::optional<std::unordered_map<int32_t, std::time_t>> m_earliestOpenBegin;
 };
 
 // Whether the events hold a notification event of stage 2.

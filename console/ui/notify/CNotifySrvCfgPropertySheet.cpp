@@ -150,7 +150,8 @@ FieldRefusal CNotifySrvCfgPropertySheet::Check(DBNotifySrvConfig& record) const 
     const ConfigErrors errors = CServiceRules::Check(record);
     if (errors.empty())
         return {};
-    // The port and the dial type are no bound editors; they are found by name.
+    // Every field's widget is named after its column, also the port list,
+    // which is no bound editor.
     const ConfigError& error = errors.front();
     QWidget* widget = findChild<QWidget*>(ToQString(error.field));
     return {ToQString(error.message), widget ? widget : m_pPages};
